@@ -224,7 +224,13 @@ std::string FloatToIDF(long double Value) {
 // ---------------------------------------------------------------------------------------------
 // Collections
 
-void TQBTIDFPersistent::Assign(const TQBTIDFPersistent& Source) { AssignError(&Source); }
+void TQBTIDFPersistent::Assign(const TQBTIDFPersistent& Source) {
+  Source.AssignTo(*this);
+}
+
+void TQBTIDFPersistent::AssignTo(TQBTIDFPersistent& Dest) const {
+  Dest.AssignError(this);
+}
 
 void TQBTIDFPersistent::AssignError(const TQBTIDFPersistent* Source) const {
   throw Exception(
@@ -241,9 +247,13 @@ int TQBTIDFCollectionItem::Index() const {
   return FCollection ? FCollection->IndexOf(this) : -1;
 }
 
-TQBTIDFCollection::~TQBTIDFCollection() { Clear(); }
+TQBTIDFCollection::~TQBTIDFCollection() {
+  Clear();
+}
 
-TQBTIDFCollectionItem* TQBTIDFCollection::Add() { return Insert(Count()); }
+TQBTIDFCollectionItem* TQBTIDFCollection::Add() {
+  return Insert(Count());
+}
 
 TQBTIDFCollectionItem* TQBTIDFCollection::Insert(int Index) {
   if (Index < 0 || Index > Count()) {
@@ -293,12 +303,15 @@ void TQBTIDFCollection::Clear() {
   }
 }
 
-void TQBTIDFCollection::Delete(int Index) { delete Items(Index); }
+void TQBTIDFCollection::Delete(int Index) {
+  delete Items(Index);
+}
 
 void TQBTIDFCollection::Assign(const TQBTIDFPersistent& Source) {
   const auto* Other = dynamic_cast<const TQBTIDFCollection*>(&Source);
   if (Other == nullptr) {
-    AssignError(&Source);
+    TQBTIDFPersistent::Assign(Source);
+    return;
   }
   if (Other == this) {
     return;
@@ -326,13 +339,16 @@ void TQBTIDFFileItem::RecordSourcePosition() {
 void TQBTIDFFileItem::Assign(const TQBTIDFPersistent& Source) {
   const auto* Other = dynamic_cast<const TQBTIDFFileItem*>(&Source);
   if (Other == nullptr) {
-    AssignError(&Source);
+    TQBTIDFPersistent::Assign(Source);
+    return;
   }
   SourceChar = Other->SourceChar;
   SourceLine = Other->SourceLine;
 }
 
-void TQBTIDFFileItems::GetFileName(std::string& Name) const { Name.clear(); }
+void TQBTIDFFileItems::GetFileName(std::string& Name) const {
+  Name.clear();
+}
 
 void TQBTIDFFileItems::GetText(std::string& Text) const {
   Text.clear();
@@ -411,7 +427,8 @@ void TQBTIDFPointItem::MoveBy(const TQBTPointRec& Offset) {
 void TQBTIDFPointItem::Assign(const TQBTIDFPersistent& Source) {
   const auto* Other = dynamic_cast<const TQBTIDFPointItem*>(&Source);
   if (Other == nullptr) {
-    AssignError(&Source);
+    TQBTIDFPersistent::Assign(Source);
+    return;
   }
   TQBTIDFFileItem::Assign(Source);
   LoopLabel = Other->LoopLabel;

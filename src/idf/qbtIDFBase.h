@@ -3,14 +3,14 @@
 // point list.
 #pragma once
 
+#include "platform/SysUtils.h"
+#include "util/qbtIDFProcs.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "platform/SysUtils.h"
-#include "util/qbtIDFProcs.h"
 
 namespace qbt {
 
@@ -84,15 +84,20 @@ class TQBTIDFPersistent {
 public:
   virtual ~TQBTIDFPersistent() = default;
   virtual const char* ClassName() const = 0;
-  // Copies Source into this object; the base raises "Cannot assign a %s to a %s".
+  // Copies Source into this object; the base lets Source try AssignTo.
   virtual void Assign(const TQBTIDFPersistent& Source);
+  // Copies this object into Dest, for pairs Dest's class does not know; the base raises
+  // "Cannot assign a %s to a %s".
+  virtual void AssignTo(TQBTIDFPersistent& Dest) const;
 
 protected:
   [[noreturn]] void AssignError(const TQBTIDFPersistent* Source) const;
 };
 
 #define QBT_CLASS_NAME(Name)                                                                       \
-  const char* ClassName() const override { return #Name; }
+  const char* ClassName() const override {                                                         \
+    return #Name;                                                                                  \
+  }
 
 class TQBTIDFCollection;
 
