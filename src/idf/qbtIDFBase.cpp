@@ -224,13 +224,9 @@ std::string FloatToIDF(long double Value) {
 // ---------------------------------------------------------------------------------------------
 // Collections
 
-void TQBTIDFPersistent::Assign(const TQBTIDFPersistent& Source) {
-  Source.AssignTo(*this);
-}
+void TQBTIDFPersistent::Assign(const TQBTIDFPersistent& Source) { Source.AssignTo(*this); }
 
-void TQBTIDFPersistent::AssignTo(TQBTIDFPersistent& Dest) const {
-  Dest.AssignError(this);
-}
+void TQBTIDFPersistent::AssignTo(TQBTIDFPersistent& Dest) const { Dest.AssignError(this); }
 
 void TQBTIDFPersistent::AssignError(const TQBTIDFPersistent* Source) const {
   throw Exception(
@@ -247,13 +243,9 @@ int TQBTIDFCollectionItem::Index() const {
   return FCollection ? FCollection->IndexOf(this) : -1;
 }
 
-TQBTIDFCollection::~TQBTIDFCollection() {
-  Clear();
-}
+TQBTIDFCollection::~TQBTIDFCollection() { Clear(); }
 
-TQBTIDFCollectionItem* TQBTIDFCollection::Add() {
-  return Insert(Count());
-}
+TQBTIDFCollectionItem* TQBTIDFCollection::Add() { return Insert(Count()); }
 
 TQBTIDFCollectionItem* TQBTIDFCollection::Insert(int Index) {
   if (Index < 0 || Index > Count()) {
@@ -303,9 +295,7 @@ void TQBTIDFCollection::Clear() {
   }
 }
 
-void TQBTIDFCollection::Delete(int Index) {
-  delete Items(Index);
-}
+void TQBTIDFCollection::Delete(int Index) { delete Items(Index); }
 
 void TQBTIDFCollection::Assign(const TQBTIDFPersistent& Source) {
   const auto* Other = dynamic_cast<const TQBTIDFCollection*>(&Source);
@@ -346,9 +336,7 @@ void TQBTIDFFileItem::Assign(const TQBTIDFPersistent& Source) {
   SourceLine = Other->SourceLine;
 }
 
-void TQBTIDFFileItems::GetFileName(std::string& Name) const {
-  Name.clear();
-}
+void TQBTIDFFileItems::GetFileName(std::string& Name) const { Name.clear(); }
 
 void TQBTIDFFileItems::GetText(std::string& Text) const {
   Text.clear();
