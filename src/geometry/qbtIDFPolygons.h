@@ -213,6 +213,44 @@ public:
   bool IsSameAs(const TQBTPolygon& Other) const;
   void SetConnectionKind(TQBTPolygonConnectionKind Kind);
 
+  // Chains. ExtractChain fills this polygon with Count vertices of Source walked from Start,
+  // stepping once over the repeated closing vertex of a closed Source; the first copy gets
+  // Angle 0 and, walking backward, every arc keeps its curve with the angle negated. True when
+  // Count vertices were taken.
+  bool ExtractChain(const TQBTPolygon& Source, int Start, int Count, bool Forward);
+  // Chain is a run of this polygon, in either direction.
+  bool ContainsChain(const TQBTPolygon& Chain) const;
+  // Other is this loop started at another vertex or walked the other way round.
+  bool IsSameLoop(const TQBTPolygon& Other) const;
+
+  // How Other's ends meet this open chain's ends; jkNone for closed chains and for a chain
+  // that contains the other.
+  TQBTJoinKind GetJoinKind(const TQBTPolygon& Other) const;
+  // Joins Other onto this chain at the shared end; false, unchanged, when they share none.
+  bool Join(const TQBTPolygon& Other);
+
+  // Transformations into a component's frame.
+  void Rotate(const TQBTPointRec& Centre, long double Angle);
+  void Translate(const TQBTPointRec& Origin);
+  // Y and every Angle negated, so that arcs keep bulging to the mirrored side.
+  void MirrorY();
+
+  // Shape recognition, to read IDF outlines back as rectangles, tracks and arc tracks.
+  TQBTSegmentKind SegmentKind(int Index) const;
+  TQBTPolygonShape ShapeKind() const;
+  bool IsRectangle() const;
+  bool IsTrackShape() const;
+  bool IsArcTrackShape() const;
+  // Vertices, the first included, whose Angle IsSameValue Angle.
+  int CountPointsWithAngle(long double Angle) const;
+  // The first Angle that is exactly none of 0, 180 and -180.
+  bool FirstArcAngle(long double& Angle) const;
+  // All 0 unless the outline has the shape.
+  TQBTTrackShapeRec GetTrackShape() const;
+  TQBTArcTrackShapeRec GetArcTrackShape() const;
+  // Vertices 0 and 2 of a rectangle.
+  TQBTSegmentRec GetRectangle() const;
+
   // A polygon item is replaced by its polygon; then every source item becomes a vertex, so an
   // IDF point list can be assigned directly.
   void Assign(const TQBTIDFPersistent& Source) override;
@@ -247,6 +285,19 @@ public:
 
   TQBTPolygon* AddPolygon() { return Add()->Item(); }
   TQBTPolygon* Polygons(int Index) const { return Items(Index)->Item(); }
+
+  // A two-vertex polygon of copies of A and B, their angles 0 with ZeroAngles, of Kind.
+  TQBTPolygon* AddConnector(const TQBTPolygonPoint& A, const TQBTPolygonPoint& B, bool ZeroAngles,
+                            TQBTPolygonConnectionKind Kind);
+  // Adds to Target a virtual connector, from each side, for every end of one chain that lies
+  // closer than Tolerance to an end of another chain it does not already join.
+  void BridgeGaps(TQBTPolygons& Target, long double Tolerance) const;
+  // Bridges the gaps of this list into this list.
+  void CloseGaps(long double Tolerance);
+  // Adds the chain ExtractChain takes from Source; false, nothing added, when it fails.
+  bool AddChain(const TQBTPolygon& Source, int Start, int Count, bool Forward);
+  // The first item, other than the one holding P, whose polygon is the same loop as P.
+  TQBTPolygonItem* FindSameLoop(const TQBTPolygon& P) const;
 };
 
 // ---------------------------------------------------------------------------------------------
