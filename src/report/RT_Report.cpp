@@ -161,10 +161,12 @@ class TEngineErrors {
 public:
   TEngineErrors() {
     xmlSetStructuredErrorFunc(this, &TEngineErrors::Structured);
+    xmlSetGenericErrorFunc(this, &TEngineErrors::Generic);
     xsltSetGenericErrorFunc(this, &TEngineErrors::Generic);
   }
   ~TEngineErrors() {
     xmlSetStructuredErrorFunc(nullptr, nullptr);
+    xmlSetGenericErrorFunc(nullptr, nullptr);
     xsltSetGenericErrorFunc(nullptr, nullptr);
   }
   TEngineErrors(const TEngineErrors&) = delete;
