@@ -265,31 +265,12 @@ std::string TReportElement::Name() const {
   return FNode != nullptr ? C(NodeOf(FNode)->name) : "";
 }
 
-std::string TReportElement::Text() const {
-  return FNode != nullptr ? TakeXmlString(xmlNodeGetContent(NodeOf(FNode))) : "";
-}
-
-std::string TReportElement::Attribute(std::string_view Name) const {
-  if (FNode == nullptr) {
-    return "";
-  }
-  return TakeXmlString(xmlGetProp(NodeOf(FNode), X(std::string(Name).c_str())));
-}
-
 void TReportElement::SetAttribute(std::string_view Name, std::string_view Value) {
   const std::string N(Name);
   if (FNode == nullptr || xmlValidateName(X(N.c_str()), 0) != 0) {
     throw EGeneralReportException(Format("Invalid attribute name \"%s\"", {XmlText(Name)}));
   }
   xmlSetProp(NodeOf(FNode), X(N.c_str()), X(XmlText(Value).c_str()));
-}
-
-TReportElement TReportElement::Parent() const {
-  if (FNode == nullptr || NodeOf(FNode)->parent == nullptr ||
-      NodeOf(FNode)->parent->type != XML_ELEMENT_NODE) {
-    return TReportElement();
-  }
-  return TReportElement(NodeOf(FNode)->parent);
 }
 
 std::string ElapsedTimeText(std::chrono::seconds Elapsed) {

@@ -27,11 +27,7 @@ public:
   explicit operator bool() const { return FNode != nullptr; }
 
   std::string Name() const;
-  // The text of the element and everything below it.
-  std::string Text() const;
-  std::string Attribute(std::string_view Name) const;
   void SetAttribute(std::string_view Name, std::string_view Value);
-  TReportElement Parent() const;
 
   friend bool operator==(TReportElement A, TReportElement B) { return A.FNode == B.FNode; }
 
