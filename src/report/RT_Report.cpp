@@ -545,8 +545,6 @@ bool TBaseReport::ReplaceWithTempFile(const std::string& Bytes, const std::strin
   std::string TempName;
   try {
     TempName = HostCreateTempFile(ExtractFilePath(SavedName), "Pro");
-  } catch (const EGeneralReportException&) {
-    throw;
   } catch (const Exception& E) {
     throw EGeneralReportException(E.Message());
   }
