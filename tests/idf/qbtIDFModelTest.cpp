@@ -2,6 +2,7 @@
 
 #include "platform/DateUtils.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace qbt {
@@ -38,6 +39,96 @@ TEST(Outline, AddRectangleStartsLowerLeftInEitherDirection) {
   EXPECT_EQ(
       PointsOf(Cw),
       (std::vector<P>{{3, 0, 0, 0}, {3, 0, 20, 0}, {3, 10, 20, 0}, {3, 10, 0, 0}, {3, 0, 0, 0}}));
+}
+
+long double DistanceTo(const TQBTIDFPointItem* P, const TQBTPointRec& Q) {
+  return Distance({P->X, P->Y}, Q);
+}
+
+// Every corner lies at the side distance from the centre line, and every side arc is concentric
+// with it: built on the mirror image of the arc, the sides would turn about another centre.
+TEST(Outline, TrackOutlineFollowsItsCentreLineAtTheSideDistance) {
+  const TQBTPointRec S{0, 0};
+  const TQBTPointRec E{100, 0};
+  const long double D = 10;
+  const std::pair<int32_t, long double> Cases[] = {{0, 0},   {1, 0},   {0, 90},  {1, 90},
+                                                   {0, -60}, {1, -60}, {0, 180}, {1, 270}};
+  for (const auto& [Orientation, Arc] : Cases) {
+    SCOPED_TRACE(testing::Message() << "orientation " << Orientation << " arc " << double(Arc));
+    TQBTIDFPointsList L;
+    ASSERT_TRUE(AddTrackOutline(L, Orientation, 4, S.X, S.Y, E.X, E.Y, D, Arc));
+    ASSERT_EQ(L.Count(), 5);
+    EXPECT_EQ(L.PointItems(0)->X, L.PointItems(4)->X);
+    EXPECT_EQ(L.PointItems(0)->Y, L.PointItems(4)->Y);
+    const TQBTArcCentreRec Centre = ArcCentre({S, E, Arc});
+    for (int I = 0; I < 5; ++I) {
+      const TQBTIDFPointItem* Pt = L.PointItems(I);
+      EXPECT_EQ(Pt->LoopLabel, 4);
+      if (Arc == 0) {
+        EXPECT_NEAR(double(std::fabs(Pt->Y)), double(D), 1e-3) << I;
+      } else {
+        EXPECT_NEAR(double(std::fabs(DistanceTo(Pt, Centre.Centre) - Centre.Radius)), double(D),
+                    1e-3)
+            << I;
+      }
+      if (I == 0) {
+        continue;
+      }
+      const TQBTIDFPointItem* Prev = L.PointItems(I - 1);
+      const long double Angle = Pt->InclAngle;
+      const TQBTPointRec Turn = ArcCentre({{Prev->X, Prev->Y}, {Pt->X, Pt->Y}, Angle}).Centre;
+      const bool RoundEnd = Orientation == 1 ? I % 2 == 1 : I % 2 == 0;
+      if (RoundEnd) { // half a circle about S or E
+        EXPECT_EQ(std::fabs(Angle), 180) << I;
+        EXPECT_NEAR(double(std::min(Distance(Turn, S), Distance(Turn, E))), 0, 1e-3) << I;
+      } else if (Arc != 0) {
+        ASSERT_EQ(std::fabs(Angle), std::fabs(Arc)) << I;
+        EXPECT_NEAR(double(Distance(Turn, Centre.Centre)), 0, 1e-3) << I;
+      } else {
+        EXPECT_EQ(Angle, 0) << I;
+      }
+    }
+    // Orientation 0 runs counter-clockwise, 1 clockwise (told by the corners while the arc
+    // is flat enough).
+    if (std::fabs(Arc) < 180) {
+      bool Clockwise = false;
+      PolygonFromPointsList(L)->Area(Clockwise);
+      EXPECT_EQ(Clockwise, Orientation == 1);
+    }
+  }
+}
+
+TEST(Outline, StraightTrackOutlineReadsBackAsATrack) {
+  TQBTIDFPointsList L;
+  ASSERT_TRUE(AddTrackOutline(L, 0, 0, 0, 0, 100, 0, 10, 0));
+  EXPECT_EQ(
+      PointsOf(L),
+      (std::vector<P>{
+          {0, 0, -10, 0}, {0, 100, -10, 0}, {0, 100, 10, 180}, {0, 0, 10, 0}, {0, 0, -10, 180}}));
+  EXPECT_EQ(ShapeKind(L), psTrack);
+  const TQBTTrackShapeRec Track = GetTrackShape(L);
+  EXPECT_EQ(Track.HalfWidth, 10);
+  EXPECT_NEAR(double(Distance(Track.StartPoint, {100, 0}) + Distance(Track.EndPoint, {0, 0})), 0,
+              1e-9);
+
+  TQBTIDFPointsList Rect;
+  AddRectangle(Rect, false, 0, 0, 0, 10, 5);
+  EXPECT_EQ(ShapeKind(Rect), psRectangle);
+  EXPECT_EQ(GetRectangle(Rect).EndPoint.X, 10);
+  EXPECT_EQ(GetRectangle(Rect).EndPoint.Y, 5);
+}
+
+TEST(Outline, TrackWithoutLengthAddsNothing) {
+  TQBTIDFPointsList L;
+  EXPECT_FALSE(AddTrackOutline(L, 0, 0, 5, 5, 5, 5, 10, 90));
+  EXPECT_EQ(L.Count(), 0);
+  TQBTIDFRouteKeepOuts KeepOuts;
+  KeepOuts.AddTrack(rlAll, owMCAD, 0, 0, 10, 0, 2, 0);
+  KeepOuts.AddTrack(rlTop, owECAD, 5, 5, 5, 5, 2, 0);
+  ASSERT_EQ(KeepOuts.Count(), 1);
+  EXPECT_EQ(KeepOuts.Items(0)->Layers, rlAll);
+  EXPECT_EQ(KeepOuts.Items(0)->Owner, owMCAD);
+  EXPECT_EQ(KeepOuts.Items(0)->Points.Count(), 5);
 }
 
 TEST(FileNames, CompanionsFollowTheExtensionTable) {
