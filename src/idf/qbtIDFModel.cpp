@@ -477,7 +477,7 @@ void TQBTIDFBoardFile::Clear() {
   Header = TQBTIDFBoardHeader{};
   Header.Version = vn30;
   Header.SystemName = IDFSystemName;
-  Header.Date = Now();
+  Header.Date = CurrentDateTime();
   Header.FileVersion = 1;
 }
 
@@ -534,7 +534,7 @@ void TQBTIDFLibraryFile::Clear() {
   Header = TQBTIDFLibraryHeader{};
   Header.Version = vn30;
   Header.SystemName = IDFSystemName;
-  Header.Date = Now();
+  Header.Date = CurrentDateTime();
   Header.FileVersion = 1;
 }
 

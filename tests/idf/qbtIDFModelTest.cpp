@@ -344,10 +344,10 @@ TEST(Files, NewAndClearedStates) {
 
   FillBoard(File.BoardFile);
   File.BoardFile.Header.BoardName = "b";
-  const double Before = Now();
+  const double Before = CurrentDateTime();
   File.BoardFile.Clear();
   File.LibraryFile.Clear();
-  const double After = Now();
+  const double After = CurrentDateTime();
   const TQBTIDFLibraryHeader* const Headers[] = {&File.BoardFile.Header, &File.LibraryFile.Header};
   for (const TQBTIDFLibraryHeader* H : Headers) {
     EXPECT_EQ(H->Version, vn30);
