@@ -1,6 +1,9 @@
 // The outline operations of a point list that rest on the polygon model.
 #include "geometry/qbtIDFPolygons.h"
+#include "idf/qbtIDFLog.h"
 #include "idf/qbtIDFModel.h"
+
+#include <cmath>
 
 namespace qbt {
 
@@ -66,6 +69,38 @@ TQBTArcTrackShapeRec GetArcTrackShape(const TQBTIDFPointsList& Points) {
 
 TQBTSegmentRec GetRectangle(const TQBTIDFPointsList& Points) {
   return PolygonFromPointsList(Points)->GetRectangle();
+}
+
+bool RemoveExtraLoops(TQBTIDFPointsList& Points, bool DetectOnly) {
+  bool Found = false;
+  for (int I = Points.Count() - 1; I >= 0; --I) {
+    const int32_t Label = Points.PointItems(I)->LoopLabel;
+    if (Label == 0 || Label == 1) {
+      continue;
+    }
+    if (!Found) {
+      GetLog().AddItemsMessage(Points, lkImportWarnings,
+                               "Outline contains additional cutouts which were ignored.");
+      Found = true;
+    }
+    if (!DetectOnly) {
+      Points.Delete(I);
+    }
+  }
+  return Found;
+}
+
+bool HasCircle(const TQBTIDFPointsList& Points, bool Warn) {
+  for (int I = 0; I < Points.Count(); ++I) {
+    if (IsSameValue(std::fabs(Points.PointItems(I)->InclAngle), 360)) {
+      if (Warn) {
+        GetLog().AddItemsMessage(Points, lkImportWarnings,
+                                 "Outline contains circle(s) and is ignored.");
+      }
+      return true;
+    }
+  }
+  return false;
 }
 
 } // namespace qbt

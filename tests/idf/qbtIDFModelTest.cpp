@@ -1,6 +1,8 @@
 #include "idf/qbtIDFModel.h"
 
+#include "idf/qbtIDFLog.h"
 #include "platform/DateUtils.h"
+#include "report/RT_Report.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -129,6 +131,88 @@ TEST(Outline, TrackWithoutLengthAddsNothing) {
   EXPECT_EQ(KeepOuts.Items(0)->Layers, rlAll);
   EXPECT_EQ(KeepOuts.Items(0)->Owner, owMCAD);
   EXPECT_EQ(KeepOuts.Items(0)->Points.Count(), 5);
+}
+
+std::vector<int32_t> LabelsOf(const TQBTIDFPointsList& L) {
+  std::vector<int32_t> Labels;
+  for (const P& Pt : PointsOf(L)) {
+    Labels.push_back(Pt.Label);
+  }
+  return Labels;
+}
+
+TEST(ImportChecks, RemoveExtraLoopsWarnsOnceWithTheOutlinesPlace) {
+  GetLog().Clear();
+  TQBTIDFFile File;
+  File.FileName = "b.emn";
+  TQBTIDFBoardOutline& Outline = File.BoardFile.Outline;
+  for (int32_t Label : {0, 0, 2, 2, 1}) {
+    Outline.AddPoint(Label, Label * 10, 0, 0);
+  }
+  EXPECT_TRUE(RemoveExtraLoops(Outline, true));
+  EXPECT_EQ(LabelsOf(Outline), (std::vector<int32_t>{0, 0, 2, 2, 1}));
+
+  Outline.SourceLine = 7;
+  Outline.SourceChar = 3;
+  EXPECT_TRUE(RemoveExtraLoops(Outline, false));
+  EXPECT_EQ(PointsOf(Outline), (std::vector<P>{{0, 0, 0, 0}, {0, 0, 0, 0}, {1, 10, 0, 0}}));
+  EXPECT_FALSE(RemoveExtraLoops(Outline, false));
+  ASSERT_EQ(GetLog().Count(), 2);
+  EXPECT_EQ(GetLog().Items(0)->Kind, lkImportWarnings);
+  EXPECT_EQ(GetLog().Items(0)->Text, "Outline contains additional cutouts which were ignored.");
+  EXPECT_EQ(GetLog().Items(1)->Text, "File : b.emn\r\nLine : 7  Char : 3\r\n"
+                                     "Outline contains additional cutouts which were ignored.");
+  GetLog().Clear();
+}
+
+TEST(ImportChecks, HasCircleFindsAFullTurnEitherWay) {
+  GetLog().Clear();
+  TQBTIDFPointsList L;
+  L.AddPoint(0, 0, 0, 0);
+  L.AddPoint(0, 5, 0, 180);
+  EXPECT_FALSE(HasCircle(L, true));
+  L.PointItems(1)->InclAngle = -360;
+  EXPECT_TRUE(HasCircle(L, false));
+  EXPECT_EQ(GetLog().Count(), 0);
+  L.PointItems(1)->InclAngle = 359.99999L; // the same value at the comparison's precision
+  EXPECT_TRUE(HasCircle(L, true));
+  ASSERT_EQ(GetLog().Count(), 1);
+  EXPECT_EQ(GetLog().Items(0)->Kind, lkImportWarnings);
+  EXPECT_EQ(GetLog().Items(0)->Text, "Outline contains circle(s) and is ignored.");
+  GetLog().Clear();
+}
+
+// The driver supplies the report header and the board's name.
+class DriverFile : public TQBTIDFFile {
+public:
+  void GetSourceName(std::string& Name) const override { Name = "board.PcbDoc"; }
+  void GetReportHeader(std::string& Text) const override { Text = "Exported by test"; }
+};
+
+TEST(Reports, TheLogOfTheRunUnderTheDriversHeader) {
+  GetLog().Clear();
+  GetLog().AddMessage(lkExportWarnings, "w1");
+  GetLog().AddMessage(lkLoadErrors, "e1");
+  DriverFile File;
+  File.FileName = "out/x.emp";
+
+  const std::string Export = File.GetReportText(false);
+  EXPECT_EQ(Export.rfind("Exported by test\r\n\r\nErrors : 0\r\n", 0), 0u) << Export;
+  EXPECT_NE(Export.find("Export Warnings : 1\r\n\r\nw1\r\n\r\n"), std::string::npos);
+  EXPECT_EQ(Export.find("e1"), std::string::npos);
+  const std::string Import = File.GetReportText(true);
+  EXPECT_EQ(Import.rfind("Exported by test\r\n\r\nLoad Errors : 1\r\n\r\ne1", 0), 0u);
+  EXPECT_EQ(Import.find("w1"), std::string::npos);
+
+  const std::string Xml = File.CreateReport(false)->GetXMLText();
+  for (const char* Part :
+       {"<title>IDF File Translation Report</title>",
+        "<file filename=\"board.PcbDoc\">board.PcbDoc</file>", "<text>out/x.emn</text>",
+        "<text>out/x.emp</text>", "<text>w1</text>", "<title>Export Errors</title>"}) {
+    EXPECT_NE(Xml.find(Part), std::string::npos) << Part << "\n" << Xml;
+  }
+  EXPECT_EQ(Xml.find("e1"), std::string::npos);
+  GetLog().Clear();
 }
 
 TEST(FileNames, CompanionsFollowTheExtensionTable) {
