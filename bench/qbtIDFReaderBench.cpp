@@ -1,15 +1,14 @@
 // Reading a large board and library file pair: throughput against `wc -w` over the same board
 // file, and the peak memory against the size of the files.
-#include <benchmark/benchmark.h>
+#include "idf/qbtIDFModel.h"
 
+#include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
-
-#include "idf/qbtIDFModel.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // The section readers of board, panel and library files, and loading a translation's files.
 #include "idf/qbtIDFReader.h"
 
-#include <initializer_list>
-
 #include "idf/qbtIDFModel.h"
+
+#include <initializer_list>
 
 namespace qbt {
 
@@ -213,11 +213,11 @@ public:
   }
 
 private:
-  TQBTIDFVerNumber Version() const { return FBoard.Header->Version; }
+  TQBTIDFVerNumber Version() const { return FBoard.Header.Version; }
   TQBTIDFOwner Owner() { return R.Owner(Version()); }
 
   void ReadHeader() {
-    TQBTIDFBoardHeader& H = *FBoard.Header;
+    TQBTIDFBoardHeader& H = FBoard.Header;
     R.Next(); // the file type says nothing the file kind does not
     H.Version = R.Version();
     H.SystemName = R.NextString();
@@ -229,11 +229,11 @@ private:
   }
 
   void ReadOutline() {
-    TQBTIDFBoardOutline& Outline = *FBoard.Outline;
+    TQBTIDFBoardOutline& Outline = FBoard.Outline;
     Outline.Owner = Owner();
     Outline.Thickness = R.Float();
     Outline.RecordSourcePosition();
-    Outline.ClearCutouts();
+    Outline.Cutouts.clear();
     int32_t HighestLabel = 0;
     TQBTIDFPointsList* Loop = nullptr; // the newest cutout list, none while on the outer loop
     for (;;) {
@@ -266,65 +266,65 @@ private:
   }
 
   void ReadOtherOutline() {
-    auto& Item = NewRecord<TQBTIDFOtherOutline>(*FBoard.OtherOutlines);
+    auto& Item = NewRecord<TQBTIDFOtherOutline>(FBoard.OtherOutlines);
     Item.Owner = Owner();
     Item.Identifier = R.NextString();
     Item.Thickness = R.Float();
     if (Version() == vn30) {
       Item.Side = R.TwoSides();
     }
-    ReadPoints(R, *Item.Points, ".END_OTHER_OUTLINE");
+    ReadPoints(R, Item.Points, ".END_OTHER_OUTLINE");
   }
 
   void ReadRouteOutline() {
-    auto& Item = NewRecord<TQBTIDFRouteOutline>(*FBoard.RouteOutlines);
+    auto& Item = NewRecord<TQBTIDFRouteOutline>(FBoard.RouteOutlines);
     Item.Owner = Owner();
     if (Version() == vn30) {
       Item.Layers = R.Layers();
     }
-    ReadPoints(R, *Item.Points, ".END_ROUTE_OUTLINE");
+    ReadPoints(R, Item.Points, ".END_ROUTE_OUTLINE");
   }
 
   void ReadPlaceOutline() {
-    auto& Item = NewRecord<TQBTIDFPlaceOutline>(*FBoard.PlaceOutlines);
+    auto& Item = NewRecord<TQBTIDFPlaceOutline>(FBoard.PlaceOutlines);
     Item.Owner = Owner();
     if (Version() == vn30) {
       Item.Side = R.ThreeSides();
       Item.Height = R.Float();
     }
-    ReadPoints(R, *Item.Points, ".END_PLACE_OUTLINE");
+    ReadPoints(R, Item.Points, ".END_PLACE_OUTLINE");
   }
 
   void ReadRouteKeepOut() {
-    auto& Item = NewRecord<TQBTIDFRouteKeepOut>(*FBoard.RouteKeepOuts);
+    auto& Item = NewRecord<TQBTIDFRouteKeepOut>(FBoard.RouteKeepOuts);
     Item.Owner = Owner();
     Item.Layers = R.Layers();
-    ReadPoints(R, *Item.Points, ".END_ROUTE_KEEPOUT");
+    ReadPoints(R, Item.Points, ".END_ROUTE_KEEPOUT");
   }
 
   void ReadViaKeepOut() {
-    auto& Item = NewRecord<TQBTIDFViaKeepOut>(*FBoard.ViaKeepOuts);
+    auto& Item = NewRecord<TQBTIDFViaKeepOut>(FBoard.ViaKeepOuts);
     Item.Owner = Owner();
-    ReadPoints(R, *Item.Points, ".END_VIA_KEEPOUT");
+    ReadPoints(R, Item.Points, ".END_VIA_KEEPOUT");
   }
 
   void ReadPlaceKeepOut() {
-    auto& Item = NewRecord<TQBTIDFPlaceKeepOut>(*FBoard.PlaceKeepOuts);
+    auto& Item = NewRecord<TQBTIDFPlaceKeepOut>(FBoard.PlaceKeepOuts);
     Item.Owner = Owner();
     Item.Side = R.ThreeSides();
     Item.Height = R.Float();
     if (Version() == vn20) {
       Item.SecondHeight = R.Float();
     }
-    ReadPoints(R, *Item.Points, ".END_PLACE_KEEPOUT");
+    ReadPoints(R, Item.Points, ".END_PLACE_KEEPOUT");
   }
 
   void ReadPlaceRegion() {
-    auto& Item = NewRecord<TQBTIDFPlaceRegion>(*FBoard.PlaceRegions);
+    auto& Item = NewRecord<TQBTIDFPlaceRegion>(FBoard.PlaceRegions);
     Item.Owner = Owner();
     Item.Side = R.ThreeSides();
     Item.GroupName = R.NextString();
-    ReadPoints(R, *Item.Points, ".END_PLACE_REGION");
+    ReadPoints(R, Item.Points, ".END_PLACE_REGION");
   }
 
   void ReadDrilledHoles() {
@@ -333,13 +333,14 @@ private:
       if (Token.Is(".END_DRILLED_HOLES")) {
         return;
       }
-      auto& Hole = NewRecord<TQBTIDFDrilledHole>(*FBoard.DrilledHoles);
+      auto& Hole = NewRecord<TQBTIDFDrilledHole>(FBoard.DrilledHoles);
       Hole.Diameter = R.TokenFloat();
       Hole.X = R.Float();
       Hole.Y = R.Float();
       Hole.Plating = R.Keyword<TQBTIDFPlating>({"PTH", "NPTH"}, SUnknownPlating);
       const int Part = KeywordIndex(R.Next(), {"BOARD", "NOREFDES", "PANEL"});
-      Hole.AssocPart = Part == 0 ? apBoard : (Part == 1 ? apNoRefDes : (Part == 2 ? apPanel : apRefDes));
+      Hole.AssocPart =
+          Part == 0 ? apBoard : (Part == 1 ? apNoRefDes : (Part == 2 ? apPanel : apRefDes));
       Hole.AssocPartName = std::string(R.Token().Text);
       if (Version() == vn30) {
         const int Type = KeywordIndex(R.Next(), {"PIN", "VIA", "MTG", "TOOL"});
@@ -356,7 +357,7 @@ private:
       if (Token.Is(".END_PLACEMENT")) {
         return;
       }
-      auto& Item = NewRecord<TQBTIDFPlacementItem>(*FBoard.Placement);
+      auto& Item = NewRecord<TQBTIDFPlacementItem>(FBoard.Placement);
       Item.PackageName = std::string(Token.Text);
       Item.PartNumber = R.NextString();
       const int Kind = KeywordIndex(R.Next(), {"NOREFDES", "BOARD"});
@@ -380,7 +381,7 @@ private:
       if (Token.Is(".END_NOTES")) {
         return;
       }
-      auto& Note = NewRecord<TQBTIDFNoteItem>(*FBoard.Notes);
+      auto& Note = NewRecord<TQBTIDFNoteItem>(FBoard.Notes);
       Note.X = R.TokenFloat();
       Note.Y = R.Float();
       Note.TextHeight = R.Float();
@@ -414,10 +415,10 @@ public:
         ReadHeader();
         break;
       case siElectrical:
-        ReadGeometry(*FLibrary.ElectrComps->Add(), ".END_ELECTRICAL");
+        ReadGeometry(*FLibrary.ElectrComps.Add(), ".END_ELECTRICAL");
         break;
       case siMechanical:
-        ReadGeometry(*FLibrary.MechComps->Add(), ".END_MECHANICAL");
+        ReadGeometry(*FLibrary.MechComps.Add(), ".END_MECHANICAL");
         break;
       default:
         RaiseTokenError(SUnknownSection, Token);
@@ -427,7 +428,7 @@ public:
 
 private:
   void ReadHeader() {
-    TQBTIDFLibraryHeader& H = *FLibrary.Header;
+    TQBTIDFLibraryHeader& H = FLibrary.Header;
     R.Next(); // the file type
     const TQBTIDFToken& Token = R.Next();
     // Writers of the older version put the quoted system name right after the file type.
@@ -453,7 +454,7 @@ private:
     Comp.PartNumber = R.NextString();
     Comp.Units = R.Units();
     Comp.Height = R.Float();
-    if (!ReadPoints(R, *Comp.Points, EndKeyword, "PROP")) {
+    if (!ReadPoints(R, Comp.Points, EndKeyword, "PROP")) {
       return;
     }
     for (bool First = true;; First = false) {
@@ -468,7 +469,7 @@ private:
           throw Exception(Format(STokenExpected, {EndKeyword, TokenDisplayText(Token)}));
         }
       }
-      TQBTIDFElectrProp* Prop = Comp.Props->Add();
+      TQBTIDFElectrProp* Prop = Comp.Props.Add();
       Prop->RecordSourcePosition();
       const TQBTIDFToken& Name = R.Next();
       const int Kind = KeywordIndex(Name, {"CAPACITANCE", "RESISTANCE", "TOLERANCE", "POWER_OPR",
@@ -514,7 +515,7 @@ void TQBTIDFBoardFile::LoadFromFile(const std::string& Name) {
   LoadFromText(Text);
 }
 
-void TQBTIDFBoardFile::LoadFromText(std::string_view Text) {
+void TQBTIDFBoardFile::LoadFromText(const std::string& Text) {
   ResetReadPosition(Kind);
   Clear();
   TQBTIDFBoardReader(*this, Text).Read();
@@ -526,7 +527,7 @@ void TQBTIDFLibraryFile::LoadFromFile(const std::string& Name) {
   LoadFromText(Text);
 }
 
-void TQBTIDFLibraryFile::LoadFromText(std::string_view Text) {
+void TQBTIDFLibraryFile::LoadFromText(const std::string& Text) {
   ResetReadPosition(fkLibrary);
   Clear();
   TQBTIDFLibraryReader(*this, Text).Read();
@@ -534,8 +535,8 @@ void TQBTIDFLibraryFile::LoadFromText(std::string_view Text) {
 
 void TQBTIDFFile::LoadFromFile(const std::string& Name) {
   FileName = Name;
-  BoardFile->LoadFromFile(GetBoardFileName(Name));
-  LibraryFile->LoadFromFile(FindLibraryFile(GetLibraryFileName(Name)));
+  BoardFile.LoadFromFile(GetBoardFileName(Name));
+  LibraryFile.LoadFromFile(FindLibraryFile(GetLibraryFileName(Name)));
 }
 
 std::string ReadErrorFileName(const TQBTIDFFile& File) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "idf/qbtIDFBase.h"
+#include "idf/qbtIDFModel.h"
 #include "platform/Classes.h"
 
 #include <cstdint>
@@ -50,6 +51,9 @@ long double ReadFloat(std::string_view Text, int32_t& Pos);
 int32_t ReadInteger(std::string_view Text, int32_t& Pos);
 // A date-time (days since 1899-12-30) read with StrToIDFDate.
 double ReadDate(std::string_view Text, int32_t& Pos);
+// The optional owner at the end of a version 3.0 section line; owUnowned when it is missing or
+// not recognised, and always in version 2.0 files, whose lines carry none.
+TQBTIDFOwner ReadOwner(std::string_view Text, int32_t& Pos, TQBTIDFVerNumber Version);
 // Raises "Token %S were expected but %S found" unless the next token is Expected.
 void ExpectToken(std::string_view Text, std::string_view Expected, int32_t& Pos);
 
@@ -90,6 +94,8 @@ int32_t FindSection(const TStringList& Table, std::string_view Keyword);
 
 // The load-error text of a failed read of FileName at ReadPosition.
 std::string FormatReadError(const std::string& FileName, const std::string& Message);
+// The name of the file of File that was being read when reading stopped (ReadPosition.FileKind).
+std::string ReadErrorFileName(const TQBTIDFFile& File);
 
 // The library file to read for the name the model derives: that name, or when it does not exist
 // a file of the same folder whose name equals it ignoring case (X.EMP beside X.EMN).

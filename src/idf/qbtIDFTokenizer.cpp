@@ -1,4 +1,5 @@
 #include "idf/qbtIDFReader.h"
+#include "platform/DateUtils.h"
 
 #include <algorithm>
 #include <array>
@@ -287,25 +288,6 @@ void ExpectToken(std::string_view Text, std::string_view Expected, int32_t& Pos)
 
 namespace {
 
-// Days from 1970-01-01 of a proleptic Gregorian date.
-int64_t DaysFromCivil(int64_t Y, unsigned M, unsigned D) {
-  Y -= M <= 2;
-  const int64_t Era = (Y >= 0 ? Y : Y - 399) / 400;
-  const auto YearOfEra = static_cast<unsigned>(Y - Era * 400);
-  const unsigned DayOfYear = (153 * (M + (M > 2 ? -3 : 9)) + 2) / 5 + D - 1;
-  const unsigned DayOfEra = YearOfEra * 365 + YearOfEra / 4 - YearOfEra / 100 + DayOfYear;
-  return Era * 146097 + static_cast<int64_t>(DayOfEra) - 719468;
-}
-
-bool IsLeapYear(int Y) {
-  return (Y % 4 == 0 && Y % 100 != 0) || Y % 400 == 0;
-}
-
-int DaysInMonth(int Y, int M) {
-  static constexpr int Days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return M == 2 && IsLeapYear(Y) ? 29 : Days[M - 1];
-}
-
 int CurrentYear() {
   const std::time_t Now = std::time(nullptr);
   std::tm Local{};
@@ -347,7 +329,7 @@ bool TryStrToDateTime(std::string_view S, double& DateTime) {
   }
   size_t I = 0;
   SkipBlanks(S, I);
-  int Parts[3] = {};
+  int Numbers[3] = {};
   int Digits[3] = {};
   for (int K = 0; K < 3; ++K) {
     if (K > 0) {
@@ -356,69 +338,49 @@ bool TryStrToDateTime(std::string_view S, double& DateTime) {
       }
       ++I;
     }
-    if (!ScanNumber(S, I, Parts[K], Digits[K], 4)) {
+    if (!ScanNumber(S, I, Numbers[K], Digits[K], 4)) {
       return false;
     }
   }
   const int YearIndex = Order == YMD ? 0 : 2;
-  const int MonthIndex = Order == YMD ? 1 : (Order == MDY ? 0 : 1);
+  const int MonthIndex = Order == MDY ? 0 : 1;
   const int DayIndex = Order == YMD ? 2 : (Order == MDY ? 1 : 0);
-  int Year = Parts[YearIndex];
-  const int Month = Parts[MonthIndex];
-  const int Day = Parts[DayIndex];
   if (Digits[MonthIndex] > 2 || Digits[DayIndex] > 2) {
     return false;
   }
+  TDateTimeParts Parts{Numbers[YearIndex], Numbers[MonthIndex], Numbers[DayIndex], 0, 0, 0, 0};
   if (Digits[YearIndex] <= 2) {
     // The hundred years that begin 50 years before the current year.
     const int CenturyBase = CurrentYear() - 50;
-    Year += CenturyBase / 100 * 100;
-    if (Year < CenturyBase) {
-      Year += 100;
+    Parts.Year += CenturyBase / 100 * 100;
+    if (Parts.Year < CenturyBase) {
+      Parts.Year += 100;
     }
   }
-  if (Year < 1 || Year > 9999 || Month < 1 || Month > 12 || Day < 1 ||
-      Day > DaysInMonth(Year, Month)) {
-    return false;
-  }
-  int Hour = 0;
-  int Minute = 0;
-  int Second = 0;
   const size_t DateEnd = I;
   SkipBlanks(S, I);
   if (I < S.size()) {
-    if (I == DateEnd) {
-      return false;
-    }
     int D = 0;
-    if (!ScanNumber(S, I, Hour, D, 2)) {
-      return false;
-    }
-    if (I >= S.size() || S[I] != Settings.TimeSeparator) {
+    if (I == DateEnd || !ScanNumber(S, I, Parts.Hour, D, 2) || I >= S.size() ||
+        S[I] != Settings.TimeSeparator) {
       return false;
     }
     ++I;
-    if (!ScanNumber(S, I, Minute, D, 2)) {
+    if (!ScanNumber(S, I, Parts.Minute, D, 2)) {
       return false;
     }
     if (I < S.size() && S[I] == Settings.TimeSeparator) {
       ++I;
-      if (!ScanNumber(S, I, Second, D, 2)) {
+      if (!ScanNumber(S, I, Parts.Second, D, 2)) {
         return false;
       }
     }
     SkipBlanks(S, I);
-    if (I != S.size() || Hour > 23 || Minute > 59 || Second > 59) {
+    if (I != S.size()) {
       return false;
     }
   }
-  const auto Days = static_cast<double>(
-      DaysFromCivil(Year, static_cast<unsigned>(Month), static_cast<unsigned>(Day)) -
-      DaysFromCivil(1899, 12, 30));
-  const double Time = (Hour * 3600.0 + Minute * 60.0 + Second) / 86400.0;
-  // Before 1899-12-30 the day counts down while the time of day still counts up.
-  DateTime = Days >= 0 ? Days + Time : Days - Time;
-  return true;
+  return TryEncodeDateTime(Parts, DateTime);
 }
 
 double StrToIDFDate(std::string_view S) {
