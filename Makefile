@@ -49,7 +49,7 @@ FUZZ_SECONDS ?= 600
 fuzz-run: fuzz
 	mkdir -p $(FUZZ_BUILD)/corpus $(FUZZ_BUILD)/crashes
 	$(FUZZ_BUILD)/fuzz/idf_reader_fuzz -max_total_time=$(FUZZ_SECONDS) \
-	  -timeout=10 -rss_limit_mb=2048 -artifact_prefix=$(FUZZ_BUILD)/crashes/ \
+	  -timeout=10 -rss_limit_mb=2048 -dict=fuzz/idf.dict -artifact_prefix=$(FUZZ_BUILD)/crashes/ \
 	  $(FUZZ_BUILD)/corpus $(wildcard $(FUZZ_SEEDS))
 
 # Builds idftool, checks the bundled example pair, converts it to version 2.0 in millimetres

@@ -92,7 +92,7 @@ std::string JsonString(std::string_view S) {
 void PrintSummary(const TQBTIDFFile& File, bool Json) {
   const TQBTIDFBoardHeader& H = File.BoardFile.Header;
   const TQBTIDFBoardOutline& Outline = File.BoardFile.Outline;
-  const std::string LibraryName = FindLibraryFile(File.GetFileName(fkLibrary));
+  const std::string LibraryName = FindFileIgnoringCase(File.GetFileName(fkLibrary));
   const std::string Version = IDFVersionKeywords[H.Version];
   const std::string Units = IDFUnitsKeywords[H.Units];
   if (Json) {

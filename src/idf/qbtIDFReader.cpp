@@ -535,13 +535,12 @@ void TQBTIDFLibraryFile::LoadFromText(const std::string& Text) {
 
 void TQBTIDFFile::LoadFromFile(const std::string& Name) {
   FileName = Name;
-  BoardFile.LoadFromFile(GetBoardFileName(Name));
-  LibraryFile.LoadFromFile(FindLibraryFile(GetLibraryFileName(Name)));
+  BoardFile.LoadFromFile(FindFileIgnoringCase(GetBoardFileName(Name)));
+  LibraryFile.LoadFromFile(FindFileIgnoringCase(GetLibraryFileName(Name)));
 }
 
 std::string ReadErrorFileName(const TQBTIDFFile& File) {
-  const std::string Name = File.GetFileName(ReadPosition.FileKind);
-  return ReadPosition.FileKind == fkLibrary ? FindLibraryFile(Name) : Name;
+  return FindFileIgnoringCase(File.GetFileName(ReadPosition.FileKind));
 }
 
 } // namespace qbt

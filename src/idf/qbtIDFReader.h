@@ -97,8 +97,9 @@ std::string FormatReadError(const std::string& FileName, const std::string& Mess
 // The name of the file of File that was being read when reading stopped (ReadPosition.FileKind).
 std::string ReadErrorFileName(const TQBTIDFFile& File);
 
-// The library file to read for the name the model derives: that name, or when it does not exist
-// a file of the same folder whose name equals it ignoring case (X.EMP beside X.EMN).
-std::string FindLibraryFile(const std::string& LibraryFileName);
+// The file to read for a name the model derives: that name, or when it does not exist a file of
+// the same folder whose name equals it ignoring case (X.EMN and X.EMP, written on systems that
+// ignore case, for the derived X.emn and X.emp).
+std::string FindFileIgnoringCase(const std::string& LibraryFileName);
 
 } // namespace qbt

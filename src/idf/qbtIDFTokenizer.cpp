@@ -448,7 +448,7 @@ std::string FormatReadError(const std::string& FileName, const std::string& Mess
                              std::to_string(ReadPosition.Char), Message});
 }
 
-std::string FindLibraryFile(const std::string& LibraryFileName) {
+std::string FindFileIgnoringCase(const std::string& LibraryFileName) {
   if (FileExists(LibraryFileName)) {
     return LibraryFileName;
   }
