@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -61,12 +63,30 @@ void GenerateBoardPair(const std::string& BoardName, const std::string& LibraryN
   std::fclose(Out);
 }
 
+double Seconds(const timeval& T) {
+  return static_cast<double>(T.tv_sec) + T.tv_usec / 1e6;
+}
+
+// User and system time of the finished child processes (wc and its shell).
+double ChildrenCpuSeconds() {
+  rusage U{};
+  getrusage(RUSAGE_CHILDREN, &U);
+  return Seconds(U.ru_utime) + Seconds(U.ru_stime);
+}
+
+double SelfCpuSeconds() {
+  rusage U{};
+  getrusage(RUSAGE_SELF, &U);
+  return Seconds(U.ru_utime) + Seconds(U.ru_stime);
+}
+
 struct TBenchFiles {
   fs::path Folder;
   std::string Board;
   std::string Library;
   double Megabytes = 0;
   double WcSeconds = 0;
+  double WcCpuSeconds = 0;
 
   TBenchFiles() {
     Folder = fs::temp_directory_path() / ("qbt-bench-" + std::to_string(::getpid()));
@@ -75,16 +95,19 @@ struct TBenchFiles {
     Library = (Folder / "large.emp").string();
     GenerateBoardPair(Board, Library);
     Megabytes = static_cast<double>(fs::file_size(Board) + fs::file_size(Library)) / 1e6;
-    // The best of three runs of `wc -w` over the board file.
+    // The best of three runs of `wc -w` over the board file, in wall and in CPU time.
     const std::string Command = "wc -w '" + Board + "' > /dev/null";
     for (int Run = 0; Run < 3; ++Run) {
+      const double CpuBefore = ChildrenCpuSeconds();
       const auto Start = std::chrono::steady_clock::now();
       if (std::system(Command.c_str()) != 0) {
         std::fprintf(stderr, "wc -w failed\n");
       }
       const double S =
           std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
+      const double Cpu = ChildrenCpuSeconds() - CpuBefore;
       WcSeconds = Run == 0 ? S : std::min(WcSeconds, S);
+      WcCpuSeconds = Run == 0 ? Cpu : std::min(WcCpuSeconds, Cpu);
     }
   }
   ~TBenchFiles() {
@@ -110,28 +133,57 @@ double PeakMegabytes() {
   return 0;
 }
 
+// The peak memory of one read in a process of its own, which has read nothing before.
+double PeakOfOneRead(const std::string& Board) {
+  const std::string Command =
+      "'" + fs::read_symlink("/proc/self/exe").string() + "' --peak-of-read '" + Board + "'";
+  std::FILE* Pipe = ::popen(Command.c_str(), "r");
+  double Peak = 0;
+  if (Pipe == nullptr || std::fscanf(Pipe, "%lf", &Peak) != 1) {
+    std::fprintf(stderr, "the read in a process of its own failed\n");
+  }
+  if (Pipe != nullptr) {
+    ::pclose(Pipe);
+  }
+  return Peak;
+}
+
 void BM_ReadBoardPair(benchmark::State& State) {
   TBenchFiles& F = Files();
-  const double PeakBefore = PeakMegabytes();
-  double Seconds = 0;
+  double WallSeconds = 0;
+  double CpuSeconds = 0;
   for (auto _ : State) {
+    const double CpuStart = SelfCpuSeconds();
     const auto Start = std::chrono::steady_clock::now();
     qbt::TQBTIDFFile File;
     File.LoadFromFile(F.Board);
-    benchmark::DoNotOptimize(File.BoardFile->DrilledHoles->Count());
-    Seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
+    benchmark::DoNotOptimize(File.BoardFile.DrilledHoles.Count());
+    WallSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
+    CpuSeconds += SelfCpuSeconds() - CpuStart;
   }
-  const double PerRead = Seconds / static_cast<double>(State.iterations());
+  const auto N = static_cast<double>(State.iterations());
+  const double Peak = PeakOfOneRead(F.Board);
   State.SetBytesProcessed(static_cast<int64_t>(F.Megabytes * 1e6) * State.iterations());
   State.counters["file_MB"] = F.Megabytes;
-  State.counters["peak_MB"] = PeakMegabytes();
-  State.counters["peak_before_MB"] = PeakBefore;
-  State.counters["peak_per_file"] = PeakMegabytes() / F.Megabytes;
+  State.counters["peak_MB"] = Peak;
+  State.counters["peak_per_file"] = Peak / F.Megabytes;
   State.counters["wc_w_s"] = F.WcSeconds;
-  State.counters["read_per_wc_w"] = PerRead / F.WcSeconds;
+  State.counters["wall_per_wc"] = WallSeconds / N / F.WcSeconds;
+  State.counters["cpu_per_wc"] = CpuSeconds / N / F.WcCpuSeconds;
 }
 BENCHMARK(BM_ReadBoardPair)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int Argc, char** Argv) {
+  if (Argc == 3 && std::string(Argv[1]) == "--peak-of-read") {
+    qbt::TQBTIDFFile File;
+    File.LoadFromFile(Argv[2]);
+    std::printf("%.1f\n", PeakMegabytes());
+    return 0;
+  }
+  benchmark::Initialize(&Argc, Argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
