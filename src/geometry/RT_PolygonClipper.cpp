@@ -10,11 +10,22 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <new>
 #include <utility>
 #include <vector>
 
 namespace qbt {
+
+// The host's records: fields in this order, 32-bit counts and flags, 64-bit coordinates.
+static_assert(sizeof(TClipVertex) == 16 && offsetof(TClipVertex, Y) == 8);
+static_assert(sizeof(TClipVertexList::NumVertices) == 4 &&
+              offsetof(TClipVertexList, NumVertices) == 0 &&
+              offsetof(TClipVertexList, Vertex) == sizeof(void*));
+static_assert(sizeof(TClipPolygon::NumContours) == 4 && offsetof(TClipPolygon, NumContours) == 0 &&
+              offsetof(TClipPolygon, Hole) == sizeof(void*) &&
+              offsetof(TClipPolygon, Contour) == 2 * sizeof(void*));
+static_assert(sizeof(*TClipPolygon::Hole) == 4 && sizeof(TClipOperation) == 4);
 
 // ---------------------------------------------------------------------------------------------
 // TDoubleList
