@@ -402,7 +402,11 @@ bool ChangeFileAttributes(const std::string& FileName, uint32_t ClearMask, uint3
 std::string BackupFileName(const std::string& FileName) {
   // The whole extension is kept: cut to four characters, x.emn and x.emp would share a backup.
   std::string Ext = ExtractFileExt(FileName);
-  Ext = Ext.empty() ? std::string(".~") : "." + std::string("~") + Ext.substr(1);
+  if (Ext.empty()) {
+    Ext = ".~";
+  } else {
+    Ext.insert(1, 1, '~');
+  }
   const std::string Dir = ExtractFilePath(FileName);
   return IncludeTrailingBackslash(Dir) + ChangeFileExt(ExtractFileName(FileName), Ext);
 }
