@@ -237,7 +237,7 @@ void RandomPieces(std::mt19937& Random, TQBTPolygons& Pieces) {
       P.AddPoint(P.First()->X, P.First()->Y, Angle()); // closed
     }
   }
-  if (Random() % 3 == 0) {
+  if (Count <= 6 && Random() % 2 == 0) { // connectors multiply quickly
     Pieces.CloseGaps(1.5L);
   }
 }
