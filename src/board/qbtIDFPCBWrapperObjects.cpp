@@ -113,11 +113,6 @@ void TQBTPCBObject::EndUpdate() {
   }
 }
 
-const TQBTPCBObjectRec& TQBTPCBObject::Rec() {
-  Load();
-  return FRec;
-}
-
 void TQBTPCBObject::Load() {
   if (FLoaded) {
     return;
@@ -272,6 +267,41 @@ bool HasTotalOrder(TQBTPCBObjectField Field) {
   }
 }
 
+// Integral fields compare as their values; the key sorts as ComparePCBObjectField does.
+bool IntegralKey(const TQBTPCBObjectRec& Rec, TQBTPCBObjectField Field, uint64_t& Key) {
+  switch (Field) {
+  case pfHandle:
+    Key = Rec.Handle;
+    return true;
+  case pfComponent:
+    Key = Rec.Component;
+    return true;
+  case pfLayer:
+    Key = Rec.Layer;
+    return true;
+  case pfPlacement:
+    Key = Rec.Placement;
+    return true;
+  case pfKind:
+    Key = Rec.Kind;
+    return true;
+  case pfRuleKind:
+    Key = Rec.RuleKind;
+    return true;
+  case pfIsKeepOut:
+    Key = Rec.IsKeepOut;
+    return true;
+  case pfPlated:
+    Key = Rec.Plated;
+    return true;
+  case pfSelected:
+    Key = Rec.Selected;
+    return true;
+  default:
+    return false;
+  }
+}
+
 } // namespace
 
 TQBTSortedByFields::TQBTSortedByFields(TQBTPCBObjectList& Source, TQBTPCBObjectField Field)
@@ -289,9 +319,25 @@ TQBTSortedByFields::TQBTSortedByFields(TQBTPCBObjectList& Source, TQBTPCBObjectF
       Object->Rec();
       Order.push_back(Object.Get());
     }
-    std::stable_sort(Order.begin(), Order.end(), [Field](TQBTPCBObject* A, TQBTPCBObject* B) {
-      return ComparePCBObjectField(A->Rec(), B->Rec(), Field) < 0;
-    });
+    uint64_t Probe = 0;
+    if (IntegralKey(TQBTPCBObjectRec(), Field, Probe)) {
+      std::vector<std::pair<uint64_t, TQBTPCBObject*>> Keyed;
+      Keyed.reserve(Order.size());
+      for (TQBTPCBObject* Object : Order) {
+        uint64_t Key = 0;
+        IntegralKey(Object->Rec(), Field, Key);
+        Keyed.emplace_back(Key, Object);
+      }
+      std::stable_sort(Keyed.begin(), Keyed.end(),
+                       [](const auto& A, const auto& B) { return A.first < B.first; });
+      for (size_t I = 0; I < Keyed.size(); ++I) {
+        Order[I] = Keyed[I].second;
+      }
+    } else {
+      std::stable_sort(Order.begin(), Order.end(), [Field](TQBTPCBObject* A, TQBTPCBObject* B) {
+        return ComparePCBObjectField(A->Rec(), B->Rec(), Field) < 0;
+      });
+    }
     TQBTSortedByFieldsItem* Group = nullptr;
     for (TQBTPCBObject* Object : Order) {
       if (Group == nullptr || ComparePCBObjectField(FirstRec(Group), Object->Rec(), Field) != 0) {

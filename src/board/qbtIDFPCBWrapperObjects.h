@@ -66,7 +66,12 @@ public:
   void SetComment(const std::string& Value) override;
 
   // The record, read from the provider on first use.
-  const TQBTPCBObjectRec& Rec();
+  const TQBTPCBObjectRec& Rec() {
+    if (!FLoaded) {
+      Load();
+    }
+    return FRec;
+  }
   bool Loaded() const { return FLoaded; }
   TQBTPCBObjectFields Changed() const { return FChanged; }
 

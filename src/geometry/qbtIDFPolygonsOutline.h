@@ -21,6 +21,10 @@ long double ExtractOutline(IQBTPCBObjectList& Objects, uint8_t Layer, uint32_t C
 void CollectTracksAndArcs(TQBTPolygons& Pieces, IQBTPCBObjectList& Objects, uint8_t Layer,
                           uint32_t Component);
 
+// Pieces.CloseGaps(Tolerance), with the same connectors in the same order, looking only at
+// pieces whose ends lie close.
+void CloseGapsNearEnds(TQBTPolygons& Pieces, long double Tolerance);
+
 // Grows every chain of Chains (those present at the start) by joining pieces of Pieces, each
 // piece at most once per chain, always the last joinable piece first, until none joins.
 void GrowChains(TQBTPolygons& Chains, const TQBTPolygons& Pieces);

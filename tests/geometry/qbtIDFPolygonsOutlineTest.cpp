@@ -260,6 +260,25 @@ TEST(GrowChains, GivesTheChainsOfThePlainPoolScan) {
   }
 }
 
+TEST(CloseGapsNearEnds, GivesTheConnectorsOfThePlainPassOverEveryPair) {
+  std::mt19937 Random(99);
+  const long double Tolerances[] = {0.5L, 1.0L, 1.5L, 5.0L};
+  for (int Round = 0; Round < 400; ++Round) {
+    TQBTPolygons Pieces;
+    RandomPieces(Random, Pieces);
+    if (Random() % 4 == 0 && Pieces.Count() > 0) { // ends off the grid, and far away
+      Pieces.Polygons(0)->First()->X += 0.75L;
+      Pieces.Polygons(0)->Last()->Y = 1e30L;
+    }
+    const long double Tolerance = Tolerances[Random() % 4];
+    TQBTPolygons Plain;
+    Plain.Assign(Pieces);
+    Plain.CloseGaps(Tolerance);
+    CloseGapsNearEnds(Pieces, Tolerance);
+    ASSERT_TRUE(SameLists(Pieces, Plain)) << "round " << Round;
+  }
+}
+
 TEST(RemoveDuplicateLoops, GivesTheListOfThePlainLoopComparison) {
   std::mt19937 Random(7);
   const long double Angles[] = {0, 0, 90, -90, 180};
@@ -296,6 +315,49 @@ TEST(RemoveDuplicateLoops, GivesTheListOfThePlainLoopComparison) {
     RemoveDuplicateLoopsPlain(Plain);
     ASSERT_TRUE(SameLists(Chains, Plain)) << "round " << Round;
   }
+}
+
+TEST(ExtractOutline, GivesTheOutlineOfThePlainSteps) {
+  std::mt19937 Random(5);
+  const long double Angles[] = {0, 0, 0, 90, -90, 180};
+  int Found = 0;
+  for (int Round = 0; Round < 200; ++Round) {
+    Footprint F;
+    const int Count = static_cast<int>(Random() % 12);
+    for (int I = 0; I < Count; ++I) {
+      // Ends on a coarse grid, some nudged by less than the gap tolerance.
+      auto Coord = [&] { return 10.0L * (Random() % 4) + (Random() % 5 == 0 ? 3 : 0); };
+      const TQBTPointRec From = Pt(Coord(), Coord());
+      const TQBTPointRec To = Pt(Coord(), Coord());
+      const long double Angle = Angles[Random() % 6];
+      if (Angle == 0) {
+        F.Track(From, To);
+      } else {
+        F.Arc(From, To, Angle);
+      }
+    }
+    auto Objects = CreatePCBObjectList(F.Board);
+    TQBTPolygons Pieces;
+    CollectTracksAndArcs(Pieces, *Objects, Mech, F.U1);
+    Pieces.CloseGaps(GapTolerance);
+    TQBTPolygons Chains;
+    Chains.Assign(Pieces);
+    GrowChainsPlain(Chains, Pieces);
+    RemoveDuplicateLoopsPlain(Chains);
+    long double PlainArea = 0;
+    const TQBTPolygonItem* Plain = LargestClosed(Chains, PlainArea);
+
+    TQBTPolygon Outline;
+    const long double Area = ExtractOutline(*Objects, Mech, F.U1, Outline);
+    ASSERT_EQ(Area, PlainArea) << "round " << Round;
+    if (Plain == nullptr) {
+      ASSERT_EQ(Outline.Count(), 0) << "round " << Round;
+      continue;
+    }
+    ++Found;
+    ASSERT_TRUE(Outline.IsSameAs(*Plain->Item())) << "round " << Round;
+  }
+  EXPECT_GT(Found, 20); // the rounds do find outlines
 }
 
 } // namespace
