@@ -310,13 +310,17 @@ TQBTSortedByFields::TQBTSortedByFields(TQBTPCBObjectList& Source, TQBTPCBObjectF
   Duplicates = duIgnore;
   const TQBTRef<IQBTPCBObjectProvider> Provider(Source.Provider());
   const auto& Objects = Source.Objects();
+  // Every object is read before the first group is made, so that a provider error leaves no
+  // half-built index behind.
+  for (const auto& Object : Objects) {
+    Object->Rec();
+  }
 
   if (HasTotalOrder(Field)) {
     // Sorting once keeps large boards fast; within a group the list order stays.
     std::vector<TQBTPCBObject*> Order;
     Order.reserve(Objects.size());
     for (const auto& Object : Objects) {
-      Object->Rec();
       Order.push_back(Object.Get());
     }
     uint64_t Probe = 0;
