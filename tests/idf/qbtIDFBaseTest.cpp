@@ -31,7 +31,9 @@ private:
   TQBTCoordConvert FSaved;
 };
 
-bool SameBits(long double A, long double B) { return std::memcmp(&A, &B, 10) == 0; }
+bool SameBits(long double A, long double B) {
+  return std::memcmp(&A, &B, 10) == 0;
+}
 
 TEST(Convert, FactorTable) {
   const long double X = 0.1L + 1e-19L;
@@ -57,8 +59,8 @@ TEST(Convert, HostCoordinatesGoThroughTheHook) {
     EXPECT_EQ(R.Second.Y, 40.0L);
   }
   CoordConvertScope NoHost(false);
-  for (auto [From, To] : {std::pair{udCoord, udMM}, std::pair{udMM, udCoord},
-                          std::pair{udCoord, udCoord}}) {
+  for (auto [From, To] :
+       {std::pair{udCoord, udMM}, std::pair{udMM, udCoord}, std::pair{udCoord, udCoord}}) {
     if (From == To) {
       EXPECT_EQ(Convert(5, From, To), 5.0L); // nothing to convert, nothing raised
       EXPECT_THROW(ToCoord(5, udCoord), Exception);
