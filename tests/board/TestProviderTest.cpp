@@ -78,25 +78,25 @@ TEST(TestProvider, ChangesAreRecordedAndAppliedInHostCoordinates) {
   EXPECT_EQ(Provider->Object(H).Rec.HoleSize, 3);
   EXPECT_EQ(Provider->Object(H).Rec.Name, "MTG");
 
-  TQBTPCBObjectRec Part;
-  Part.Pattern = "nope";
-  EXPECT_EQ(Provider->CreateComponent(Part), 0u);
-  EXPECT_EQ(Provider->CreateComponent(Part), 0u);
+  TQBTPCBObjectRec Wanted;
+  Wanted.Pattern = "nope";
+  EXPECT_EQ(Provider->CreateComponent(Wanted), 0u);
+  EXPECT_EQ(Provider->CreateComponent(Wanted), 0u);
   EXPECT_EQ(Provider->Warnings.size(), 1u);
 
-  Part.Pattern = "SO8";
-  Part.Name = "U9";
-  Part.Placement = 2; // PLACED: movable
-  Part.StartPoint = Pt(5 * K, 0);
-  const uint32_t U9 = Provider->CreateComponent(Part);
+  Wanted.Pattern = "SO8";
+  Wanted.Name = "U9";
+  Wanted.Placement = 2; // PLACED: movable
+  Wanted.StartPoint = Pt(5 * K, 0);
+  const uint32_t U9 = Provider->CreateComponent(Wanted);
   ASSERT_NE(U9, 0u);
   EXPECT_EQ(Provider->Object(U9).Rec.StartPoint.X, 5);
-  Part.Handle = U9;
-  EXPECT_FALSE(Provider->ComponentDiffers(Part));
-  Part.Height = 40; // not applied, so no difference
-  EXPECT_FALSE(Provider->ComponentDiffers(Part));
-  Part.Angle = 90;
-  EXPECT_TRUE(Provider->ComponentDiffers(Part));
+  Wanted.Handle = U9;
+  EXPECT_FALSE(Provider->ComponentDiffers(Wanted));
+  Wanted.Height = 40; // not applied, so no difference
+  EXPECT_FALSE(Provider->ComponentDiffers(Wanted));
+  Wanted.Angle = 90;
+  EXPECT_TRUE(Provider->ComponentDiffers(Wanted));
   EXPECT_EQ(Provider->Object(U9).Rec.Angle, 0);
 
   const auto Calls = Provider->CallsOf("CreateComponent");
