@@ -224,7 +224,9 @@ std::string FloatToIDF(long double Value) {
 // ---------------------------------------------------------------------------------------------
 // Collections
 
-void TQBTIDFPersistent::Assign(const TQBTIDFPersistent& Source) { AssignError(&Source); }
+void TQBTIDFPersistent::Assign(const TQBTIDFPersistent& Source) { Source.AssignTo(*this); }
+
+void TQBTIDFPersistent::AssignTo(TQBTIDFPersistent& Dest) const { Dest.AssignError(this); }
 
 void TQBTIDFPersistent::AssignError(const TQBTIDFPersistent* Source) const {
   throw Exception(
@@ -298,7 +300,8 @@ void TQBTIDFCollection::Delete(int Index) { delete Items(Index); }
 void TQBTIDFCollection::Assign(const TQBTIDFPersistent& Source) {
   const auto* Other = dynamic_cast<const TQBTIDFCollection*>(&Source);
   if (Other == nullptr) {
-    AssignError(&Source);
+    TQBTIDFPersistent::Assign(Source);
+    return;
   }
   if (Other == this) {
     return;
@@ -326,7 +329,8 @@ void TQBTIDFFileItem::RecordSourcePosition() {
 void TQBTIDFFileItem::Assign(const TQBTIDFPersistent& Source) {
   const auto* Other = dynamic_cast<const TQBTIDFFileItem*>(&Source);
   if (Other == nullptr) {
-    AssignError(&Source);
+    TQBTIDFPersistent::Assign(Source);
+    return;
   }
   SourceChar = Other->SourceChar;
   SourceLine = Other->SourceLine;
@@ -411,7 +415,8 @@ void TQBTIDFPointItem::MoveBy(const TQBTPointRec& Offset) {
 void TQBTIDFPointItem::Assign(const TQBTIDFPersistent& Source) {
   const auto* Other = dynamic_cast<const TQBTIDFPointItem*>(&Source);
   if (Other == nullptr) {
-    AssignError(&Source);
+    TQBTIDFPersistent::Assign(Source);
+    return;
   }
   TQBTIDFFileItem::Assign(Source);
   LoopLabel = Other->LoopLabel;

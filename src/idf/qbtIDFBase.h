@@ -84,8 +84,11 @@ class TQBTIDFPersistent {
 public:
   virtual ~TQBTIDFPersistent() = default;
   virtual const char* ClassName() const = 0;
-  // Copies Source into this object; the base raises "Cannot assign a %s to a %s".
+  // Copies Source into this object; the base lets Source try AssignTo.
   virtual void Assign(const TQBTIDFPersistent& Source);
+  // Copies this object into Dest, for pairs Dest's class does not know; the base raises
+  // "Cannot assign a %s to a %s".
+  virtual void AssignTo(TQBTIDFPersistent& Dest) const;
 
 protected:
   [[noreturn]] void AssignError(const TQBTIDFPersistent* Source) const;

@@ -1,7 +1,9 @@
 #include "idf/qbtIDFModel.h"
 
+#include "idf/qbtIDFLog.h"
 #include "idf/qbtIDFParams.h"
 #include "platform/DateUtils.h"
+#include "report/RT_Report.h"
 
 #include <algorithm>
 
@@ -477,7 +479,7 @@ void TQBTIDFBoardFile::Clear() {
   Header = TQBTIDFBoardHeader{};
   Header.Version = vn30;
   Header.SystemName = IDFSystemName;
-  Header.Date = Now();
+  Header.Date = CurrentDateTime();
   Header.FileVersion = 1;
 }
 
@@ -534,7 +536,7 @@ void TQBTIDFLibraryFile::Clear() {
   Header = TQBTIDFLibraryHeader{};
   Header.Version = vn30;
   Header.SystemName = IDFSystemName;
-  Header.Date = Now();
+  Header.Date = CurrentDateTime();
   Header.FileVersion = 1;
 }
 
@@ -615,6 +617,22 @@ void TQBTIDFFile::SaveToFile(const std::string& Name) {
   FileName = Name;
   BoardFile.SaveToFile(GetBoardFileName(Name));
   LibraryFile.SaveToFile(GetLibraryFileName(Name));
+}
+
+std::string TQBTIDFFile::GetReportText(bool IsImport) const {
+  std::string Text;
+  GetReportHeader(Text);
+  Text += "\r\n\r\n";
+  Text += GetLog().GetText(IsImport ? LogImportKinds : LogExportKinds);
+  return Text;
+}
+
+std::unique_ptr<TGeneralReport> TQBTIDFFile::CreateReport(bool IsImport) const {
+  TQBTIDFReportFileNames Names;
+  GetSourceName(Names.PCBFileName);
+  Names.BoardFileName = GetFileName(fkBoard);
+  Names.LibraryFileName = GetFileName(fkLibrary);
+  return CreateTranslationReport(GetLog(), IsImport, Names);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -6,7 +6,7 @@
 //
 //   Enumerations and keyword tables
 //   Property values
-//   Outline operations of a point list (builders)
+//   Outline operations of a point list (builders, shape queries, import checks)
 //   Board-file records and their sections
 //   Board outline, notes
 //   Library records and sections
@@ -15,6 +15,7 @@
 //   Text encodings of the writer (FloatToIDF lives with the base)
 #pragma once
 
+#include "geometry/qbtIDFPolygons.h"
 #include "idf/qbtIDFBase.h"
 
 #include <array>
@@ -112,6 +113,12 @@ void AddRect(TQBTIDFPointsList& Points, const TQBTRectRec& Rect, bool Clockwise,
 bool AddTrackOutline(TQBTIDFPointsList& Points, int32_t Orientation, int32_t LoopLabel,
                      long double X1, long double Y1, long double X2, long double Y2,
                      long double SideDistance, long double ArcAngle);
+// The shape of the outline read as a polygon, and the track, arc-track or rectangle it
+// describes (all zero for an outline of another shape).
+TQBTPolygonShape ShapeKind(const TQBTIDFPointsList& Points);
+TQBTTrackShapeRec GetTrackShape(const TQBTIDFPointsList& Points);
+TQBTArcTrackShapeRec GetArcTrackShape(const TQBTIDFPointsList& Points);
+TQBTSegmentRec GetRectangle(const TQBTIDFPointsList& Points);
 // Import checks. RemoveExtraLoops removes (unless DetectOnly) the points of loops labelled
 // neither 0 nor 1, warning once; HasCircle finds a full circle, warning when Warn. Both tell
 // whether they found one.

@@ -83,7 +83,8 @@ long double ParseLength(std::string_view Text, TQBTIDFUnitsDef DefaultUnits) {
   }
   const char* First = S.data();
   const char* Last = S.data() + S.size();
-  if (First != Last && *First == '+') {
+  // A plus sign is a number's own; from_chars knows only the minus.
+  if (First != Last && *First == '+' && (Last - First == 1 || First[1] != '-')) {
     ++First;
   }
   long double V = 0;

@@ -114,7 +114,7 @@ std::string QuoteIDF(std::string_view Text) {
 }
 
 void AppendDateToIDF(std::string& Out, double Date) {
-  const TDateTimeParts P = DecodeDateTime(Date);
+  const TDateTimeRec P = DecodeDateTime(Date);
   AppendTwoDigits(Out, P.Year / 100);
   AppendTwoDigits(Out, P.Year % 100);
   Out += '/';

@@ -1,7 +1,6 @@
 #include "platform/DateUtils.h"
 
 #include <cmath>
-#include <ctime>
 
 namespace qbt {
 
@@ -21,7 +20,7 @@ int64_t DaysFromCivil(int64_t Y, int64_t M, int64_t D) {
   return Era * 146097 + DayOfEra;
 }
 
-void CivilFromDays(int64_t Z, TDateTimeParts& P) {
+void CivilFromDays(int64_t Z, TDateTimeRec& P) {
   const int64_t Era = (Z >= 0 ? Z : Z - 146096) / 146097;
   const int64_t DayOfEra = Z - Era * 146097;
   const int64_t YearOfEra =
@@ -44,26 +43,13 @@ int32_t DaysInMonth(int32_t Y, int32_t M) {
 
 } // namespace
 
-TDateTime Now() {
-  timespec Ts{};
-  clock_gettime(CLOCK_REALTIME, &Ts);
-  tm Local{};
-  localtime_r(&Ts.tv_sec, &Local);
-  TDateTimeParts P;
-  P.Year = Local.tm_year + 1900;
-  P.Month = Local.tm_mon + 1;
-  P.Day = Local.tm_mday;
-  P.Hour = Local.tm_hour;
-  P.Minute = Local.tm_min;
-  // A leap second counts as the last second of its minute.
-  P.Second = Local.tm_sec > 59 ? 59 : Local.tm_sec;
-  P.MilliSecond = static_cast<int32_t>(Ts.tv_nsec / 1000000);
+TDateTime CurrentDateTime() {
   TDateTime Result = 0;
-  TryEncodeDateTime(P, Result);
+  TryEncodeDateTime(Now(), Result);
   return Result;
 }
 
-bool TryEncodeDateTime(const TDateTimeParts& P, TDateTime& Result) {
+bool TryEncodeDateTime(const TDateTimeRec& P, TDateTime& Result) {
   if (P.Year < 1 || P.Year > 9999 || P.Month < 1 || P.Month > 12 || P.Day < 1 ||
       P.Day > DaysInMonth(P.Year, P.Month) || P.Hour < 0 || P.Hour > 23 || P.Minute < 0 ||
       P.Minute > 59 || P.Second < 0 || P.Second > 59 || P.MilliSecond < 0 || P.MilliSecond > 999) {
@@ -78,8 +64,8 @@ bool TryEncodeDateTime(const TDateTimeParts& P, TDateTime& Result) {
   return true;
 }
 
-TDateTimeParts DecodeDateTime(TDateTime Value) {
-  TDateTimeParts P;
+TDateTimeRec DecodeDateTime(TDateTime Value) {
+  TDateTimeRec P;
   if (!std::isfinite(Value)) {
     return P;
   }
