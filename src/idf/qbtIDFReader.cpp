@@ -3,7 +3,10 @@
 
 #include "idf/qbtIDFModel.h"
 
+#include <algorithm>
+#include <cmath>
 #include <initializer_list>
+#include <limits>
 
 namespace qbt {
 
@@ -478,7 +481,9 @@ private:
       Prop->Name = std::string(Name.Text);
       const TQBTIDFToken& Value = R.Next();
       long double Number = 0;
-      if (!Value.IsMarker() && TextToIDFFloat(Value.Text, Number)) {
+      // A value is held as a double: one beyond its range stays text.
+      if (!Value.IsMarker() && TextToIDFFloat(Value.Text, Number) &&
+          std::fabs(Number) <= std::numeric_limits<double>::max()) {
         Prop->Value = static_cast<double>(Number);
       } else {
         Prop->Value = std::string(Value.Text);

@@ -377,6 +377,7 @@ TEST(LibraryReader, GeometriesWithProperties) {
       "PROP CAPACITANCE 1e-6",
       "PROP resistance 10k",
       "PROP VOLTAGE \"16 V\"",
+      "PROP HUGE 1e400",
       ".END_ELECTRICAL",
       ".MECHANICAL",
       "lid pn-lid THOU 20.0",
@@ -398,7 +399,7 @@ TEST(LibraryReader, GeometriesWithProperties) {
   EXPECT_EQ(C.Units, udMM);
   EXPECT_EQ(C.Height, 1.5L);
   EXPECT_EQ(C.Points.Count(), 2);
-  ASSERT_EQ(C.Props.Count(), 3);
+  ASSERT_EQ(C.Props.Count(), 4);
   EXPECT_EQ(C.Props.Items(0)->Kind, epCapacitance);
   EXPECT_EQ(C.Props.Items(0)->Value, TQBTIDFPropValue(1e-6));
   EXPECT_EQ(C.Props.Items(1)->Kind, epResistance);
@@ -407,6 +408,7 @@ TEST(LibraryReader, GeometriesWithProperties) {
   EXPECT_EQ(C.Props.Items(2)->Kind, epCustom);
   EXPECT_EQ(C.Props.Items(2)->Name, "VOLTAGE");
   EXPECT_EQ(C.Props.Items(2)->Value, TQBTIDFPropValue(std::string("16 V")));
+  EXPECT_EQ(C.Props.Items(3)->Value, TQBTIDFPropValue(std::string("1e400"))); // beyond a double
   EXPECT_EQ(L.ElectrComps.Items(1)->Units, udTNM);
   EXPECT_EQ(L.ElectrComps.Items(1)->Points.Count(), 0);
   ASSERT_EQ(L.MechComps.Count(), 1);
