@@ -81,7 +81,8 @@ TEST(BoardReader, ReadsEverySectionOfVersion30) {
                                             "INNER",
                                             "0 1.0 2.0 0.0",
                                             ".END_ROUTE_OUTLINE",
-                                            ".PLACE_OUTLINE UNOWNED",
+                                            "# a comment line",
+                                            ".PLACE_OUTLINE SOMEBODY", // not an owner word
                                             "BOTH 250.0",
                                             "0 1.0 2.0 0.0",
                                             ".END_PLACE_OUTLINE",
@@ -137,6 +138,7 @@ TEST(BoardReader, ReadsEverySectionOfVersion30) {
   EXPECT_EQ(Other.Points.PointItems(0)->Y, 2.0L);
   EXPECT_EQ(B.RouteOutlines.Items(0)->Owner, owUnowned); // no owner word
   EXPECT_EQ(B.RouteOutlines.Items(0)->Layers, rlInner);
+  EXPECT_EQ(B.PlaceOutlines.Items(0)->Owner, owUnowned);
   EXPECT_EQ(B.PlaceOutlines.Items(0)->Side, bsBoth);
   EXPECT_EQ(B.PlaceOutlines.Items(0)->Height, 250.0L);
   EXPECT_EQ(B.RouteKeepOuts.Items(0)->Layers, rlAll);
