@@ -1,6 +1,7 @@
 #include "idf/qbtIDFBase.h"
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace qbt {
@@ -149,11 +150,16 @@ void AppendFloatToIDF(std::string& Out, long double Value) {
   const long double Abs = Negative ? -Value : Value;
 
   // Exponent E of the first significant digit, and the 15 significant digits as an integer.
-  int E = static_cast<int>(std::floor(std::log10(Abs)));
+  // The binary exponent gives E or one less (corrected below); log10 and nearbyint of the
+  // extended type would cost more than all the rest of the number's text.
+  int BinaryExponent = 0;
+  std::frexp(Abs, &BinaryExponent);
+  int E = static_cast<int>(std::floor((BinaryExponent - 1) * 0.30102999566398120));
   auto Scaled = [&](int Exp) {
     const int Shift = Precision - 1 - Exp;
     const long double S = Shift >= 0 ? Abs * PowerOfTen(Shift) : Abs / PowerOfTen(-Shift);
-    return static_cast<uint64_t>(std::nearbyintl(S));
+    // Nearest, ties to even, as the default rounding mode does; S is below 2^63 here.
+    return static_cast<uint64_t>(std::llrint(S));
   };
   constexpr uint64_t Low = 100000000000000ULL; // 10^14
   constexpr uint64_t High = Low * 10;          // 10^15
@@ -169,50 +175,64 @@ void AppendFloatToIDF(std::string& Out, long double Value) {
     Digits /= 10;
     ++E;
   }
+  // The 15 digits two at a time, then without trailing zeros.
+  static constexpr char DigitPairs[] = "00010203040506070809101112131415161718192021222324"
+                                       "25262728293031323334353637383940414243444546474849"
+                                       "50515253545556575859606162636465666768697071727374"
+                                       "75767778798081828384858687888990919293949596979899";
+  char Text[Precision];
+  for (int I = Precision - 2; I >= 1; I -= 2) {
+    std::memcpy(Text + I, DigitPairs + (Digits % 100) * 2, 2);
+    Digits /= 100;
+  }
+  Text[0] = static_cast<char>('0' + Digits);
   int DigitCount = Precision;
-  while (DigitCount > 1 && Digits % 10 == 0) {
-    Digits /= 10;
+  while (DigitCount > 1 && Text[DigitCount - 1] == '0') {
     --DigitCount;
   }
-  char Text[24];
-  {
-    char* P = Text + DigitCount;
-    uint64_t V = Digits;
-    while (P > Text) {
-      *--P = static_cast<char>('0' + V % 10);
-      V /= 10;
-    }
-  }
+
+  // Composed here and appended once: at most sign, "0.", 4 zeros, 15 digits, ".0" or an exponent.
+  char Buffer[48];
+  char* P = Buffer;
+  auto Put = [&P](const char* From, int Count) {
+    std::memcpy(P, From, static_cast<size_t>(Count));
+    P += Count;
+  };
   if (Negative) {
-    Out += '-';
+    *P++ = '-';
   }
   const bool Exponent = Abs < 0.00001L || E >= Precision;
   if (Exponent) {
-    Out += Text[0];
+    *P++ = Text[0];
     if (DigitCount > 1) {
-      Out += '.';
-      Out.append(Text + 1, static_cast<size_t>(DigitCount - 1));
+      *P++ = '.';
+      Put(Text + 1, DigitCount - 1);
     }
-    Out += 'E';
+    *P++ = 'E';
+    Out.append(Buffer, static_cast<size_t>(P - Buffer));
     AppendIntToIDF(Out, E);
     return;
   }
   if (E < 0) {
-    Out += "0.";
-    Out.append(static_cast<size_t>(-E - 1), '0');
-    Out.append(Text, static_cast<size_t>(DigitCount));
-    return;
+    *P++ = '0';
+    *P++ = '.';
+    for (int I = -E - 1; I > 0; --I) {
+      *P++ = '0';
+    }
+    Put(Text, DigitCount);
+  } else if (const int IntegralDigits = E + 1; DigitCount <= IntegralDigits) {
+    Put(Text, DigitCount);
+    for (int I = IntegralDigits - DigitCount; I > 0; --I) {
+      *P++ = '0';
+    }
+    *P++ = '.';
+    *P++ = '0';
+  } else {
+    Put(Text, IntegralDigits);
+    *P++ = '.';
+    Put(Text + IntegralDigits, DigitCount - IntegralDigits);
   }
-  const int IntegralDigits = E + 1;
-  if (DigitCount <= IntegralDigits) {
-    Out.append(Text, static_cast<size_t>(DigitCount));
-    Out.append(static_cast<size_t>(IntegralDigits - DigitCount), '0');
-    Out += ".0";
-    return;
-  }
-  Out.append(Text, static_cast<size_t>(IntegralDigits));
-  Out += '.';
-  Out.append(Text + IntegralDigits, static_cast<size_t>(DigitCount - IntegralDigits));
+  Out.append(Buffer, static_cast<size_t>(P - Buffer));
 }
 
 std::string FloatToIDF(long double Value) {
@@ -224,9 +244,13 @@ std::string FloatToIDF(long double Value) {
 // ---------------------------------------------------------------------------------------------
 // Collections
 
-void TQBTIDFPersistent::Assign(const TQBTIDFPersistent& Source) { Source.AssignTo(*this); }
+void TQBTIDFPersistent::Assign(const TQBTIDFPersistent& Source) {
+  Source.AssignTo(*this);
+}
 
-void TQBTIDFPersistent::AssignTo(TQBTIDFPersistent& Dest) const { Dest.AssignError(this); }
+void TQBTIDFPersistent::AssignTo(TQBTIDFPersistent& Dest) const {
+  Dest.AssignError(this);
+}
 
 void TQBTIDFPersistent::AssignError(const TQBTIDFPersistent* Source) const {
   throw Exception(
@@ -243,9 +267,13 @@ int TQBTIDFCollectionItem::Index() const {
   return FCollection ? FCollection->IndexOf(this) : -1;
 }
 
-TQBTIDFCollection::~TQBTIDFCollection() { Clear(); }
+TQBTIDFCollection::~TQBTIDFCollection() {
+  Clear();
+}
 
-TQBTIDFCollectionItem* TQBTIDFCollection::Add() { return Insert(Count()); }
+TQBTIDFCollectionItem* TQBTIDFCollection::Add() {
+  return Insert(Count());
+}
 
 TQBTIDFCollectionItem* TQBTIDFCollection::Insert(int Index) {
   if (Index < 0 || Index > Count()) {
@@ -295,7 +323,9 @@ void TQBTIDFCollection::Clear() {
   }
 }
 
-void TQBTIDFCollection::Delete(int Index) { delete Items(Index); }
+void TQBTIDFCollection::Delete(int Index) {
+  delete Items(Index);
+}
 
 void TQBTIDFCollection::Assign(const TQBTIDFPersistent& Source) {
   const auto* Other = dynamic_cast<const TQBTIDFCollection*>(&Source);
@@ -336,7 +366,9 @@ void TQBTIDFFileItem::Assign(const TQBTIDFPersistent& Source) {
   SourceLine = Other->SourceLine;
 }
 
-void TQBTIDFFileItems::GetFileName(std::string& Name) const { Name.clear(); }
+void TQBTIDFFileItems::GetFileName(std::string& Name) const {
+  Name.clear();
+}
 
 void TQBTIDFFileItems::GetText(std::string& Text) const {
   Text.clear();

@@ -281,7 +281,8 @@ public:
 
   // The hole's line, without line break.
   void GetText(std::string& Text) const override;
-  void AppendText(std::string& Text) const;
+  void AppendText(std::string& Text) const { AppendText(Text, Version()); }
+  void AppendText(std::string& Text, TQBTIDFVerNumber Version) const;
   void ConvertFromThou(TQBTIDFUnitsDef Units) override;
   void ConvertToThou(TQBTIDFUnitsDef Units) override;
   void MoveBy(const TQBTPointRec& Offset) override;
@@ -308,7 +309,8 @@ public:
 
   // The record's two lines, without final line break.
   void GetText(std::string& Text) const override;
-  void AppendText(std::string& Text) const;
+  void AppendText(std::string& Text) const { AppendText(Text, Version()); }
+  void AppendText(std::string& Text, TQBTIDFVerNumber Version) const;
   void ConvertFromThou(TQBTIDFUnitsDef Units) override;
   void ConvertToThou(TQBTIDFUnitsDef Units) override;
   void MoveBy(const TQBTPointRec& Offset) override;
@@ -394,6 +396,7 @@ public:
 
   // The whole section; nothing without holes.
   void GetText(std::string& Text) const override;
+  void AppendText(std::string& Text) const;
 };
 
 class TQBTIDFPlacementItems
@@ -405,6 +408,7 @@ public:
 
   // The whole section; nothing without placements.
   void GetText(std::string& Text) const override;
+  void AppendText(std::string& Text) const;
 };
 
 // ---------------------------------------------------------------------------------------------

@@ -56,9 +56,12 @@ std::string FormatLength(TQBTIDFUnitsDef Units, int Digits, long double Value) {
     Digits = 1;
   }
   char Buffer[128];
-  const auto Written =
+  auto Written =
       std::to_chars(Buffer, Buffer + sizeof(Buffer), V, std::chars_format::fixed, Digits);
-  std::string Text(Buffer, Written.ec == std::errc() ? Written.ptr : Buffer);
+  if (Written.ec != std::errc()) { // far beyond any board: shown in exponent form
+    Written = std::to_chars(Buffer, Buffer + sizeof(Buffer), V, std::chars_format::general, 18);
+  }
+  std::string Text(Buffer, Written.ptr);
   Text += IDFUnitsSuffixes[Units];
   return Text;
 }

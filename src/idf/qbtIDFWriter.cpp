@@ -222,9 +222,8 @@ void TQBTIDFPlaceRegion::GetText(std::string& Text) const {
 // ---------------------------------------------------------------------------------------------
 // Drilled holes and placement
 
-void TQBTIDFDrilledHole::AppendText(std::string& Text) const {
+void TQBTIDFDrilledHole::AppendText(std::string& Text, TQBTIDFVerNumber V) const {
   const size_t Start = Text.size();
-  const TQBTIDFVerNumber V = Version();
   AppendFloatToIDF(Text, Diameter);
   Text += ' ';
   AppendFloatToIDF(Text, X);
@@ -257,20 +256,24 @@ void TQBTIDFDrilledHole::GetText(std::string& Text) const {
 
 void TQBTIDFDrilledHoles::GetText(std::string& Text) const {
   Text.clear();
+  AppendText(Text);
+}
+
+void TQBTIDFDrilledHoles::AppendText(std::string& Text) const {
   if (Count() == 0) {
     return;
   }
+  const TQBTIDFVerNumber V = BoardFile ? BoardFile->Header.Version : vn30;
   Text += ".DRILLED_HOLES";
   for (int I = 0; I < Count(); ++I) {
     Text += CRLF;
-    Items(I)->AppendText(Text);
+    Items(I)->AppendText(Text, V);
   }
   Text += CRLF;
   Text += ".END_DRILLED_HOLES";
 }
 
-void TQBTIDFPlacementItem::AppendText(std::string& Text) const {
-  const TQBTIDFVerNumber V = Version();
+void TQBTIDFPlacementItem::AppendText(std::string& Text, TQBTIDFVerNumber V) const {
   AppendQuoteIDF(Text, PackageName);
   Text += ' ';
   AppendQuoteIDF(Text, PartNumber);
@@ -310,13 +313,18 @@ void TQBTIDFPlacementItem::GetText(std::string& Text) const {
 
 void TQBTIDFPlacementItems::GetText(std::string& Text) const {
   Text.clear();
+  AppendText(Text);
+}
+
+void TQBTIDFPlacementItems::AppendText(std::string& Text) const {
   if (Count() == 0) {
     return;
   }
+  const TQBTIDFVerNumber V = BoardFile ? BoardFile->Header.Version : vn30;
   Text += ".PLACEMENT";
   for (int I = 0; I < Count(); ++I) {
     Text += CRLF;
-    Items(I)->AppendText(Text);
+    Items(I)->AppendText(Text, V);
   }
   Text += CRLF;
   Text += ".END_PLACEMENT";
@@ -473,11 +481,14 @@ void TQBTIDFBoardFile::GetText(std::string& Text) const {
   if (Sections.Contains(esPlaceRegion)) {
     AppendSectionText(Text, Scratch, PlaceRegions);
   }
-  if (Sections.Contains(esDrilledHoles)) {
-    AppendSectionText(Text, Scratch, DrilledHoles);
+  // The two large sections go straight into the file text.
+  if (Sections.Contains(esDrilledHoles) && DrilledHoles.Count() > 0) {
+    DrilledHoles.AppendText(Text);
+    Text += CRLF;
   }
-  if (Sections.Contains(esPlacement)) {
-    AppendSectionText(Text, Scratch, Placement);
+  if (Sections.Contains(esPlacement) && Placement.Count() > 0) {
+    Placement.AppendText(Text);
+    Text += CRLF;
   }
   if (Sections.Contains(esNotes) && Header.Version == vn30) {
     AppendSectionText(Text, Scratch, Notes);

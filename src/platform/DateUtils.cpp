@@ -66,7 +66,8 @@ bool TryEncodeDateTime(const TDateTimeRec& P, TDateTime& Result) {
 
 TDateTimeRec DecodeDateTime(TDateTime Value) {
   TDateTimeRec P;
-  if (!std::isfinite(Value)) {
+  // Outside the years 1 to 9999 a value is no date: it decodes as the epoch.
+  if (!std::isfinite(Value) || Value <= -693594 || Value >= 2958466) {
     return P;
   }
   double Whole = std::trunc(Value);

@@ -7,6 +7,8 @@
 namespace qbt {
 
 using TDateTime = double;
+// The parts of a date-time value are those of the calendar record.
+using TDateTimeParts = TDateTimeRec;
 
 // The current local date and time.
 TDateTime CurrentDateTime();

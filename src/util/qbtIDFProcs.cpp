@@ -4,6 +4,7 @@
 #include <cfenv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <limits>
 #include <unistd.h>
@@ -306,7 +307,50 @@ std::string NormalizeLineBreaks(std::string_view Text) {
   return R;
 }
 
+namespace {
+
+// True when Text is already as NormalizeLineBreaks would make it: no NUL, every line ended by
+// CR LF. The large files the system writes are, and need no copy.
+bool HasNormalLineBreaks(std::string_view Text) {
+  const size_t N = Text.size();
+  if (N == 0) {
+    return true;
+  }
+  if (N < 2 || Text[N - 2] != '\r' || Text[N - 1] != '\n' ||
+      std::memchr(Text.data(), '\0', N) != nullptr) {
+    return false;
+  }
+  const char* const End = Text.data() + N;
+  size_t Breaks = 0;
+  for (const char* P = Text.data();; P += 2) {
+    P = static_cast<const char*>(std::memchr(P, '\r', static_cast<size_t>(End - P)));
+    if (P == nullptr) {
+      break;
+    }
+    if (P + 1 == End || P[1] != '\n') {
+      return false;
+    }
+    ++Breaks;
+  }
+  size_t LineFeeds = 0;
+  for (const char* P = Text.data();; ++P) {
+    P = static_cast<const char*>(std::memchr(P, '\n', static_cast<size_t>(End - P)));
+    if (P == nullptr) {
+      break;
+    }
+    ++LineFeeds;
+  }
+  // Every CR has its own LF; as many LFs as CRs leaves no lone LF.
+  return LineFeeds == Breaks;
+}
+
+} // namespace
+
 void SaveStringToFile(const std::string& FileName, std::string_view Text) {
+  if (HasNormalLineBreaks(Text)) {
+    WriteNewFile(FileName, Text);
+    return;
+  }
   WriteNewFile(FileName, NormalizeLineBreaks(Text));
 }
 

@@ -80,6 +80,7 @@ TEST(Lengths, FormatLength) {
       // 2 mm read in and shown again: whole at the factors' precision.
       {udMM, 3, 2 * static_cast<long double>(39.37007874015748), "2.0mm"},
       {udMM, 3, ParseLength("2mm", udTHOU), "2.0mm"},
+      {udTHOU, 3, 1e200L, "1e+200mil"},
   };
   for (const auto& [Units, Digits, Value, Text] : Cases) {
     EXPECT_EQ(FormatLength(Units, Digits, Value), Text);

@@ -461,6 +461,52 @@ TEST_F(Writer, BoardOutlineCutoutsFollowTheOutlineUnderRisingLabels) {
                           "2 2.0 1.0 0.0", "2 1.0 1.0 0.0", ".END_BOARD_OUTLINE"}));
 }
 
+// What the writer quotes and relabels must come back whole through the reader.
+TEST_F(Writer, ReadingTheTextGivesTheModelBack) {
+  for (TQBTIDFVerNumber Version : {vn20, vn30}) {
+    TQBTIDFBoardFile Board(nullptr, fkBoard);
+    SetHeader(Board, Version, udMM);
+    Board.Header.BoardName = "";
+    AddRectangle(Board.Outline, false, 0, 0, 0, 10, 10);
+    Board.Outline.AddCutout()->AddPoint(1, 5, 5, 0);
+    Board.Outline.Cutouts.back()->AddPoint(1, 6, 5, 360);
+    AddRectangle(*Board.Outline.AddCutout(), true, 1, 1, 1, 2, 2);
+    TQBTIDFPlacementItem* Part = AddPart(Board, "#pkg", "", "");
+    Part->Status = stPlaced;
+    TQBTIDFDrilledHole* Hole = AddHole(Board, 1, 2, 3);
+    Hole->AssocPart = apRefDes;
+    Hole->AssocPartName = "";
+    TQBTIDFPlaceRegion* Region = Board.PlaceRegions.Add();
+    Region->GroupName = "a \"b\"\nc";
+    AddRectangle(Region->Points, false, 0, 0, 0, 1, 1);
+    std::string Text;
+    Board.GetText(Text);
+
+    TQBTIDFBoardFile Read(nullptr, fkBoard);
+    Read.LoadFromText(Text);
+    EXPECT_EQ(Read.Header.BoardName, "");
+    EXPECT_EQ(Read.Outline.Count(), 5);
+    ASSERT_EQ(Read.Outline.Cutouts.size(), 2u);
+    EXPECT_EQ(Read.Outline.Cutouts[0]->Count(), 2);
+    EXPECT_EQ(Read.Outline.Cutouts[0]->PointItems(1)->InclAngle, 360);
+    EXPECT_EQ(Read.Outline.Cutouts[1]->Count(), 5);
+    ASSERT_EQ(Read.Placement.Count(), 1);
+    EXPECT_EQ(Read.Placement.Items(0)->PackageName, "#pkg");
+    EXPECT_EQ(Read.Placement.Items(0)->PartNumber, "");
+    EXPECT_EQ(Read.Placement.Items(0)->RefDes, "");
+    EXPECT_EQ(Read.Placement.Items(0)->Status, stPlaced);
+    ASSERT_EQ(Read.DrilledHoles.Count(), 1);
+    EXPECT_EQ(Read.DrilledHoles.Items(0)->AssocPart, apRefDes);
+    EXPECT_EQ(Read.DrilledHoles.Items(0)->AssocPartName, "");
+    ASSERT_EQ(Read.PlaceRegions.Count(), 1);
+    EXPECT_EQ(Read.PlaceRegions.Items(0)->GroupName, "a 'b' c");
+
+    std::string Again;
+    Read.GetText(Again);
+    EXPECT_EQ(Again, Text);
+  }
+}
+
 TEST_F(Writer, SaveFailsWithTheFileLayersError) {
   TQBTIDFBoardFile Board(nullptr, fkBoard);
   test::TempDir Dir;

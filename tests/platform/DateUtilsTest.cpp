@@ -1,5 +1,6 @@
 #include "platform/DateUtils.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace qbt {
@@ -18,6 +19,9 @@ TEST(DateUtils, EncodeAndDecodeDaysSince18991230) {
     const TDateTimeRec D = DecodeDateTime(Value);
     EXPECT_EQ(std::tie(D.Year, D.Month, D.Day, D.Hour, D.Minute, D.Second),
               std::tie(Parts.Year, Parts.Month, Parts.Day, Parts.Hour, Parts.Minute, Parts.Second));
+  }
+  for (double NoDate : {1e300, -1e300, 3e6, std::nan("")}) {
+    EXPECT_EQ(DecodeDateTime(NoDate).Year, 1899) << NoDate;
   }
   // Just before midnight rounds to the next day rather than to hour 24.
   const TDateTimeRec Late = DecodeDateTime(1.9999999999);

@@ -170,6 +170,10 @@ TEST(Files, SaveStringToFileWritesCrLfLines) {
       {"empty line kept", "a\r\n\r\nb", "a\r\n\r\nb\r\n"},
       {"NUL ends the text", std::string("a\nb\0c\n", 6), "a\r\nb\r\n"},
       {"empty text", "", ""},
+      // Texts that end in CR LF but still need their breaks mended.
+      {"CR CR LF", "a\r\r\n", "a\r\n\r\n"},
+      {"LF then CR LF", "a\n\r\n", "a\r\n\r\n"},
+      {"NUL among CR LF lines", std::string("a\r\n\0b\r\n", 7), "a\r\n"},
   };
   test::TempDir Dir;
   for (const auto& C : Cases) {
