@@ -3,7 +3,11 @@
 
 #include "idf/qbtIDFModel.h"
 
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <initializer_list>
+#include <limits>
 
 namespace qbt {
 
@@ -19,20 +23,29 @@ const char* const SUnsupportedStatus = "Unsupported component placement status %
 const char* const STokenExpected = "Token %S were expected but %S found";
 const char* const STextTooLarge = "The file is too large to be read";
 
-// The index of Token among Keywords, ignoring case; -1 when absent or a marker.
-int KeywordIndex(const TQBTIDFToken& Token, std::initializer_list<const char*> Keywords) {
+// The index of Token among the keywords from First to Last, ignoring case; -1 when absent or a
+// marker.
+int KeywordIndex(const TQBTIDFToken& Token, const char* const* First, const char* const* Last) {
   if (Token.IsMarker()) {
     return -1;
   }
-  int Index = 0;
-  for (const char* Keyword : Keywords) {
-    if (SameText(Token.Text, Keyword)) {
-      return Index;
+  for (const char* const* K = First; K != Last; ++K) {
+    if (SameText(Token.Text, *K)) {
+      return static_cast<int>(K - First);
     }
-    ++Index;
   }
   return -1;
 }
+int KeywordIndex(const TQBTIDFToken& Token, std::initializer_list<const char*> Keywords) {
+  return KeywordIndex(Token, Keywords.begin(), Keywords.end());
+}
+template <size_t N>
+int KeywordIndex(const TQBTIDFToken& Token, const std::array<const char*, N>& Keywords) {
+  return KeywordIndex(Token, Keywords.data(), Keywords.data() + N);
+}
+
+// Other outlines and placements lie on one side only.
+constexpr std::array<const char*, 2> TwoSideKeywords = {"TOP", "BOTTOM"};
 
 [[noreturn]] void RaiseTokenError(const char* Pattern, const TQBTIDFToken& Token) {
   throw Exception(Format(Pattern, {TokenDisplayText(Token)}));
@@ -49,10 +62,6 @@ public:
 
   const TQBTIDFToken& Next() {
     NextTokenSkipEOL(FText, FPos, FToken);
-    return FToken;
-  }
-  const TQBTIDFToken& NextOnLine() {
-    NextToken(FText, FPos, FToken);
     return FToken;
   }
   std::string NextString() { return std::string(Next().Text); }
@@ -78,29 +87,26 @@ public:
     return Value;
   }
 
-  template <class TEnum>
-  TEnum Keyword(std::initializer_list<const char*> Keywords, const char* Message) {
+  template <class TEnum, size_t N>
+  TEnum Keyword(const std::array<const char*, N>& Keywords, const char* Message) {
     const int Index = KeywordIndex(Next(), Keywords);
     if (Index < 0) {
       RaiseTokenError(Message, FToken);
     }
     return static_cast<TEnum>(Index);
   }
-  TQBTIDFUnitsDef Units() {
-    return Keyword<TQBTIDFUnitsDef>({"MM", "TNM", "THOU", "CRD"}, SUnknownUnits);
-  }
+  TQBTIDFUnitsDef Units() { return Keyword<TQBTIDFUnitsDef>(IDFUnitsKeywords, SUnknownUnits); }
   TQBTIDFVerNumber Version() {
-    return Keyword<TQBTIDFVerNumber>({"2.0", "3.0"}, SUnsupportedVersion);
+    return Keyword<TQBTIDFVerNumber>(IDFVersionKeywords, SUnsupportedVersion);
   }
   TQBTIDFBoardSide TwoSides() {
-    return Keyword<TQBTIDFBoardSide>({"TOP", "BOTTOM"}, SUnsupportedSide);
+    return Keyword<TQBTIDFBoardSide>(TwoSideKeywords, SUnsupportedSide);
   }
   TQBTIDFBoardSide ThreeSides() {
-    return Keyword<TQBTIDFBoardSide>({"TOP", "BOTTOM", "BOTH"}, SUnsupportedSide);
+    return Keyword<TQBTIDFBoardSide>(IDFBoardSideKeywords, SUnsupportedSide);
   }
   TQBTIDFRouteLayers Layers() {
-    return Keyword<TQBTIDFRouteLayers>({"TOP", "BOTTOM", "BOTH", "ALL", "INNER"},
-                                       SUnsupportedLayer);
+    return Keyword<TQBTIDFRouteLayers>(IDFRouteLayersKeywords, SUnsupportedLayer);
   }
 
   const TQBTIDFToken& Token() const { return FToken; }
@@ -337,13 +343,14 @@ private:
       Hole.Diameter = R.TokenFloat();
       Hole.X = R.Float();
       Hole.Y = R.Float();
-      Hole.Plating = R.Keyword<TQBTIDFPlating>({"PTH", "NPTH"}, SUnknownPlating);
+      Hole.Plating = R.Keyword<TQBTIDFPlating>(IDFPlatingKeywords, SUnknownPlating);
       const int Part = KeywordIndex(R.Next(), {"BOARD", "NOREFDES", "PANEL"});
       Hole.AssocPart =
           Part == 0 ? apBoard : (Part == 1 ? apNoRefDes : (Part == 2 ? apPanel : apRefDes));
       Hole.AssocPartName = std::string(R.Token().Text);
       if (Version() == vn30) {
-        const int Type = KeywordIndex(R.Next(), {"PIN", "VIA", "MTG", "TOOL"});
+        const int Type = KeywordIndex(R.Next(), IDFHoleTypeKeywords.data(),
+                                      IDFHoleTypeKeywords.data() + htOther);
         Hole.HoleType = Type < 0 ? htOther : static_cast<TQBTIDFHoleType>(Type);
         Hole.HoleTypeName = std::string(R.Token().Text);
         Hole.Owner = Owner();
@@ -370,8 +377,8 @@ private:
       }
       Item.Rotation = R.Float();
       Item.Side = R.TwoSides();
-      Item.Status = R.Keyword<TQBTIDFPlacementStatus>(
-          {"FIXED", "UNPLACED", "PLACED", "MCAD", "ECAD"}, SUnsupportedStatus);
+      Item.Status =
+          R.Keyword<TQBTIDFPlacementStatus>(IDFPlacementStatusKeywords, SUnsupportedStatus);
     }
   }
 
@@ -436,7 +443,7 @@ private:
       H.Version = vn20;
       H.SystemName = std::string(Token.Text);
     } else {
-      const int Index = KeywordIndex(Token, {"2.0", "3.0"});
+      const int Index = KeywordIndex(Token, IDFVersionKeywords);
       if (Index < 0) {
         RaiseTokenError(SUnsupportedVersion, Token);
       }
@@ -472,13 +479,16 @@ private:
       TQBTIDFElectrProp* Prop = Comp.Props.Add();
       Prop->RecordSourcePosition();
       const TQBTIDFToken& Name = R.Next();
-      const int Kind = KeywordIndex(Name, {"CAPACITANCE", "RESISTANCE", "TOLERANCE", "POWER_OPR",
-                                           "POWER_MAX", "THERM_COND", "THETA_JB", "THETA_JC"});
+      // The first keyword is that of a custom property, written as its own name.
+      const int Kind = KeywordIndex(Name, IDFElectrPropKeywords.data() + 1,
+                                    IDFElectrPropKeywords.data() + IDFElectrPropKeywords.size());
       Prop->Kind = static_cast<TQBTIDFElectrPropKind>(Kind + 1);
       Prop->Name = std::string(Name.Text);
       const TQBTIDFToken& Value = R.Next();
       long double Number = 0;
-      if (!Value.IsMarker() && TextToIDFFloat(Value.Text, Number)) {
+      // A value is held as a double: one beyond its range stays text.
+      if (!Value.IsMarker() && TextToIDFFloat(Value.Text, Number) &&
+          std::fabs(Number) <= std::numeric_limits<double>::max()) {
         Prop->Value = static_cast<double>(Number);
       } else {
         Prop->Value = std::string(Value.Text);
@@ -501,7 +511,7 @@ TQBTIDFOwner ReadOwner(std::string_view Text, int32_t& Pos, TQBTIDFVerNumber Ver
   }
   TQBTIDFToken Token;
   NextToken(Text, Pos, Token);
-  const int Index = KeywordIndex(Token, {"UNOWNED", "MCAD", "ECAD"});
+  const int Index = KeywordIndex(Token, IDFOwnerKeywords);
   return Index < 0 ? owUnowned : static_cast<TQBTIDFOwner>(Index);
 }
 

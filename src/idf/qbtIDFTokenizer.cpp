@@ -348,7 +348,7 @@ bool TryStrToDateTime(std::string_view S, double& DateTime) {
   if (Digits[MonthIndex] > 2 || Digits[DayIndex] > 2) {
     return false;
   }
-  TDateTimeParts Parts{Numbers[YearIndex], Numbers[MonthIndex], Numbers[DayIndex], 0, 0, 0, 0};
+  TDateTimeRec Parts{Numbers[YearIndex], Numbers[MonthIndex], Numbers[DayIndex], 0, 0, 0, 0};
   if (Digits[YearIndex] <= 2) {
     // The hundred years that begin 50 years before the current year.
     const int CenturyBase = CurrentYear() - 50;

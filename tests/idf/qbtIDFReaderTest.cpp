@@ -81,7 +81,8 @@ TEST(BoardReader, ReadsEverySectionOfVersion30) {
                                             "INNER",
                                             "0 1.0 2.0 0.0",
                                             ".END_ROUTE_OUTLINE",
-                                            ".PLACE_OUTLINE UNOWNED",
+                                            "# a comment line",
+                                            ".PLACE_OUTLINE SOMEBODY", // not an owner word
                                             "BOTH 250.0",
                                             "0 1.0 2.0 0.0",
                                             ".END_PLACE_OUTLINE",
@@ -137,6 +138,7 @@ TEST(BoardReader, ReadsEverySectionOfVersion30) {
   EXPECT_EQ(Other.Points.PointItems(0)->Y, 2.0L);
   EXPECT_EQ(B.RouteOutlines.Items(0)->Owner, owUnowned); // no owner word
   EXPECT_EQ(B.RouteOutlines.Items(0)->Layers, rlInner);
+  EXPECT_EQ(B.PlaceOutlines.Items(0)->Owner, owUnowned);
   EXPECT_EQ(B.PlaceOutlines.Items(0)->Side, bsBoth);
   EXPECT_EQ(B.PlaceOutlines.Items(0)->Height, 250.0L);
   EXPECT_EQ(B.RouteKeepOuts.Items(0)->Layers, rlAll);
@@ -377,6 +379,7 @@ TEST(LibraryReader, GeometriesWithProperties) {
       "PROP CAPACITANCE 1e-6",
       "PROP resistance 10k",
       "PROP VOLTAGE \"16 V\"",
+      "PROP HUGE 1e400",
       ".END_ELECTRICAL",
       ".MECHANICAL",
       "lid pn-lid THOU 20.0",
@@ -398,7 +401,7 @@ TEST(LibraryReader, GeometriesWithProperties) {
   EXPECT_EQ(C.Units, udMM);
   EXPECT_EQ(C.Height, 1.5L);
   EXPECT_EQ(C.Points.Count(), 2);
-  ASSERT_EQ(C.Props.Count(), 3);
+  ASSERT_EQ(C.Props.Count(), 4);
   EXPECT_EQ(C.Props.Items(0)->Kind, epCapacitance);
   EXPECT_EQ(C.Props.Items(0)->Value, TQBTIDFPropValue(1e-6));
   EXPECT_EQ(C.Props.Items(1)->Kind, epResistance);
@@ -407,6 +410,7 @@ TEST(LibraryReader, GeometriesWithProperties) {
   EXPECT_EQ(C.Props.Items(2)->Kind, epCustom);
   EXPECT_EQ(C.Props.Items(2)->Name, "VOLTAGE");
   EXPECT_EQ(C.Props.Items(2)->Value, TQBTIDFPropValue(std::string("16 V")));
+  EXPECT_EQ(C.Props.Items(3)->Value, TQBTIDFPropValue(std::string("1e400"))); // beyond a double
   EXPECT_EQ(L.ElectrComps.Items(1)->Units, udTNM);
   EXPECT_EQ(L.ElectrComps.Items(1)->Points.Count(), 0);
   ASSERT_EQ(L.MechComps.Count(), 1);
