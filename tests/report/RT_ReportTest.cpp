@@ -272,10 +272,9 @@ TEST(ReportBuilder, ElapsedTimeText) {
     const char* Text;
   };
   const Case Cases[] = {
-      {0, "00:00:00"},    {3, "00:00:03"},     {59, "00:00:59"},      {61, "00:01:01"},
-      {3600, "01:00:00"}, {86399, "23:59:59"}, {360000, "100:00:00"}, // more than two hour digits
-                                                                      // stay whole
-      {-5, "00:00:00"},
+      {0, "00:00:00"},  {3, "00:00:03"},       {59, "00:00:59"},
+      {61, "00:01:01"}, {3600, "01:00:00"},    {86399, "23:59:59"},
+      {-5, "00:00:00"}, {360000, "100:00:00"}, // more than two hour digits stay whole
   };
   for (const Case& C : Cases) {
     EXPECT_EQ(ElapsedTimeText(std::chrono::seconds(C.Seconds)), C.Text) << C.Seconds;
