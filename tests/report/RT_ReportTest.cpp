@@ -403,6 +403,21 @@ TEST_F(ReportSaving, TheStylesheetMayNameTheFileExtension) {
   }
 }
 
+// HTML stylesheets name their characters by entities of their own; none may go missing.
+TEST_F(ReportSaving, TheStylesheetsEntitiesReachTheReport) {
+  const std::string StyleSheet = Sheet(R"(<?xml version="1.0"?>
+<!DOCTYPE xsl:stylesheet [<!ENTITY nbsp "&#160;">]>
+<xsl:stylesheet version="1.0" xmlns:xsl="http://www.w3.org/1999/XSL/Transform">
+  <xsl:output method="html"/>
+  <xsl:template match="/report"><p>a&nbsp;<xsl:value-of select="title"/></p></xsl:template>
+</xsl:stylesheet>
+)");
+  TGeneralReport Report("Title", "");
+  std::string Saved;
+  ASSERT_TRUE(Report.TransformToHTML(Base(), StyleSheet, Saved));
+  EXPECT_EQ(ReadBytes(Saved), "<p>a\xC2\xA0Title</p>\n");
+}
+
 TEST_F(ReportSaving, EngineErrorsAreShownAndRaised) {
   struct Case {
     const char* Name;
