@@ -107,7 +107,7 @@ void TQBTIDFOtherOutline::ConvertToThou(TQBTIDFUnitsDef Units) {
 }
 
 void TQBTIDFOtherOutline::Assign(const TQBTIDFPersistent& Source) {
-  if (const auto* Other = dynamic_cast<const TQBTIDFOtherOutline*>(&Source)) {
+  if (const auto* Other = AssignSourceOf<TQBTIDFOtherOutline>(Source)) {
     Identifier = Other->Identifier;
     Thickness = Other->Thickness;
     Side = Other->Side;
@@ -122,7 +122,7 @@ void TQBTIDFRouteOutline::AdjustToVersion(TQBTIDFVerNumber Version) {
 }
 
 void TQBTIDFRouteOutline::Assign(const TQBTIDFPersistent& Source) {
-  if (const auto* Other = dynamic_cast<const TQBTIDFRouteOutline*>(&Source)) {
+  if (const auto* Other = AssignSourceOf<TQBTIDFRouteOutline>(Source)) {
     Layers = Other->Layers;
   }
   TQBTIDFBoardFileItem::Assign(Source);
@@ -139,7 +139,7 @@ void TQBTIDFPlaceOutline::ConvertToThou(TQBTIDFUnitsDef Units) {
 }
 
 void TQBTIDFPlaceOutline::Assign(const TQBTIDFPersistent& Source) {
-  if (const auto* Other = dynamic_cast<const TQBTIDFPlaceOutline*>(&Source)) {
+  if (const auto* Other = AssignSourceOf<TQBTIDFPlaceOutline>(Source)) {
     Side = Other->Side;
     Height = Other->Height;
   }
@@ -153,9 +153,14 @@ void TQBTIDFRouteKeepOut::AdjustToVersion(TQBTIDFVerNumber Version) {
 }
 
 void TQBTIDFRouteKeepOut::Assign(const TQBTIDFPersistent& Source) {
-  if (const auto* Other = dynamic_cast<const TQBTIDFRouteKeepOut*>(&Source)) {
+  if (const auto* Other = AssignSourceOf<TQBTIDFRouteKeepOut>(Source)) {
     Layers = Other->Layers;
   }
+  TQBTIDFBoardFileItem::Assign(Source);
+}
+
+void TQBTIDFViaKeepOut::Assign(const TQBTIDFPersistent& Source) {
+  AssignSourceOf<TQBTIDFViaKeepOut>(Source);
   TQBTIDFBoardFileItem::Assign(Source);
 }
 
@@ -172,7 +177,7 @@ void TQBTIDFPlaceKeepOut::ConvertToThou(TQBTIDFUnitsDef Units) {
 }
 
 void TQBTIDFPlaceKeepOut::Assign(const TQBTIDFPersistent& Source) {
-  if (const auto* Other = dynamic_cast<const TQBTIDFPlaceKeepOut*>(&Source)) {
+  if (const auto* Other = AssignSourceOf<TQBTIDFPlaceKeepOut>(Source)) {
     Side = Other->Side;
     Height = Other->Height;
     SecondHeight = Other->SecondHeight;
@@ -181,7 +186,7 @@ void TQBTIDFPlaceKeepOut::Assign(const TQBTIDFPersistent& Source) {
 }
 
 void TQBTIDFPlaceRegion::Assign(const TQBTIDFPersistent& Source) {
-  if (const auto* Other = dynamic_cast<const TQBTIDFPlaceRegion*>(&Source)) {
+  if (const auto* Other = AssignSourceOf<TQBTIDFPlaceRegion>(Source)) {
     Side = Other->Side;
     GroupName = Other->GroupName;
   }
@@ -212,7 +217,7 @@ void TQBTIDFDrilledHole::AdjustToVersion(TQBTIDFVerNumber Version) {
 }
 
 void TQBTIDFDrilledHole::Assign(const TQBTIDFPersistent& Source) {
-  if (const auto* Other = dynamic_cast<const TQBTIDFDrilledHole*>(&Source)) {
+  if (const auto* Other = AssignSourceOf<TQBTIDFDrilledHole>(Source)) {
     Diameter = Other->Diameter;
     X = Other->X;
     Y = Other->Y;
@@ -256,7 +261,7 @@ void TQBTIDFPlacementItem::AdjustToVersion(TQBTIDFVerNumber Version) {
 }
 
 void TQBTIDFPlacementItem::Assign(const TQBTIDFPersistent& Source) {
-  if (const auto* Other = dynamic_cast<const TQBTIDFPlacementItem*>(&Source)) {
+  if (const auto* Other = AssignSourceOf<TQBTIDFPlacementItem>(Source)) {
     PackageName = Other->PackageName;
     PartNumber = Other->PartNumber;
     RefDesKind = Other->RefDesKind;
@@ -436,7 +441,7 @@ void TQBTIDFLibraryComp::MoveBy(const TQBTPointRec& Offset) {
 }
 
 void TQBTIDFLibraryComp::Assign(const TQBTIDFPersistent& Source) {
-  if (const auto* Other = dynamic_cast<const TQBTIDFLibraryComp*>(&Source)) {
+  if (const auto* Other = AssignSourceOf<TQBTIDFLibraryComp>(Source)) {
     Props.Assign(Other->Props);
     GeometryName = Other->GeometryName;
     PartNumber = Other->PartNumber;

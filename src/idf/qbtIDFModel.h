@@ -142,6 +142,18 @@ public:
   // From a point list: Points becomes a copy of it. From a points-list record: its position and
   // points (subclasses add their own fields).
   void Assign(const TQBTIDFPersistent& Source) override;
+
+protected:
+  // Source as a record of class T, null when it is a plain point list; a record of another
+  // class raises, since its fields would be dropped without a word.
+  template <class T>
+  const T* AssignSourceOf(const TQBTIDFPersistent& Source) const {
+    const auto* Other = dynamic_cast<const T*>(&Source);
+    if (Other == nullptr && dynamic_cast<const TQBTIDFPointsList*>(&Source) == nullptr) {
+      AssignError(&Source);
+    }
+    return Other;
+  }
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -238,6 +250,7 @@ public:
   QBT_CLASS_NAME(TQBTIDFViaKeepOut)
 
   void GetText(std::string& Text) const override;
+  void Assign(const TQBTIDFPersistent& Source) override;
 };
 
 class TQBTIDFPlaceKeepOut : public TQBTIDFBoardFileItem {

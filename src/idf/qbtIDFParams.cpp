@@ -62,6 +62,10 @@ std::string FormatLength(TQBTIDFUnitsDef Units, int Digits, long double Value) {
     Written = std::to_chars(Buffer, Buffer + sizeof(Buffer), V, std::chars_format::general, 18);
   }
   std::string Text(Buffer, Written.ptr);
+  // A length too small to show is shown as zero, without the sign of a value there is not.
+  if (Text.front() == '-' && Text.find_first_not_of("-0.") == std::string::npos) {
+    Text.erase(0, 1);
+  }
   Text += IDFUnitsSuffixes[Units];
   return Text;
 }

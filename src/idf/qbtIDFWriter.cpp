@@ -88,12 +88,19 @@ void AppendQuoteIDF(std::string& Out, std::string_view Text) {
   if (NeedsQuotes) {
     Out += '"';
   }
-  for (char C : Text) {
+  for (size_t I = 0; I < Text.size(); ++I) {
+    const char C = Text[I];
     switch (C) {
     case '"':
       Out += '\'';
       break;
     case '\r':
+      // CR LF is one line break, and one blank.
+      if (I + 1 < Text.size() && Text[I + 1] == '\n') {
+        ++I;
+      }
+      Out += ' ';
+      break;
     case '\n':
     case '\0': // would end the text when it is saved
       Out += ' ';

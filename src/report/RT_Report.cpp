@@ -586,7 +586,10 @@ bool TBaseReport::TransformToHTML(const std::string& BaseName, const std::string
   std::string Output;
   {
     TEngineErrors Errors;
-    xmlDoc* StyleDoc = xmlReadFile(StyleSheet.c_str(), nullptr, XML_PARSE_NONET);
+    // Read as the XSLT engine reads its own stylesheets, so that their entities are expanded
+    // (a reference left in a template is dropped from the output), but from local files only.
+    xmlDoc* StyleDoc =
+        xmlReadFile(StyleSheet.c_str(), nullptr, XSLT_PARSE_OPTIONS | XML_PARSE_NONET);
     if (StyleDoc == nullptr) {
       FailWithStyleSheet(StyleSheet, Errors.Text("The stylesheet cannot be read"));
     }

@@ -538,6 +538,33 @@ TEST(Assign, CopiesWholeRecordsAndRefusesUnrelatedOnes) {
     EXPECT_EQ(E.Message(), "Cannot assign a TQBTIDFNoteItem to a TQBTIDFPlaceOutline");
   }
   EXPECT_THROW(Note.Assign(Outline), Exception);
+
+  // A record of another kind would lose its own fields: refused like any unrelated object.
+  TQBTIDFDrilledHole Hole;
+  TQBTIDFPlacementItem Placement;
+  TQBTIDFViaKeepOut Via;
+  TQBTIDFPlaceKeepOut KeepOut;
+  TQBTIDFMechComp Mech;
+  TQBTIDFElectrComp Electr;
+  const std::tuple<TQBTIDFPersistent*, const TQBTIDFPersistent*, const char*> Refused[] = {
+      {&Placement, &Hole, "Cannot assign a TQBTIDFDrilledHole to a TQBTIDFPlacementItem"},
+      {&Hole, &Placement, "Cannot assign a TQBTIDFPlacementItem to a TQBTIDFDrilledHole"},
+      {&Via, &Hole, "Cannot assign a TQBTIDFDrilledHole to a TQBTIDFViaKeepOut"},
+      {&Outline, &KeepOut, "Cannot assign a TQBTIDFPlaceKeepOut to a TQBTIDFPlaceOutline"},
+      {&Electr, &Hole, "Cannot assign a TQBTIDFDrilledHole to a TQBTIDFElectrComp"},
+  };
+  for (const auto& [Target, Source, Message] : Refused) {
+    try {
+      Target->Assign(*Source);
+      ADD_FAILURE() << "no error for " << Message;
+    } catch (const Exception& E) {
+      EXPECT_EQ(E.Message(), Message);
+    }
+  }
+  // Geometries of either list share their fields.
+  Mech.GeometryName = "BRACKET";
+  Electr.Assign(Mech);
+  EXPECT_EQ(Electr.GeometryName, "BRACKET");
 }
 
 } // namespace

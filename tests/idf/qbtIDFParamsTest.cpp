@@ -76,6 +76,8 @@ TEST(Lengths, FormatLength) {
       {udTHOU, 3, 12.3456L, "12.346mil"},
       {udTHOU, 0, 12.3456L, "12.3mil"},
       {udTHOU, 3, -7, "-7.0mil"},
+      {udTHOU, 3, -0.0004L, "0.000mil"},
+      {udTHOU, 3, -0.0005001L, "-0.001mil"},
       {udTNM, 3, 1, "2540.0tnm"},
       // 2 mm read in and shown again: whole at the factors' precision.
       {udMM, 3, 2 * static_cast<long double>(39.37007874015748), "2.0mm"},

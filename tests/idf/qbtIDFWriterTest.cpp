@@ -377,8 +377,9 @@ TEST_F(Writer, QuoteIDF) {
       {"#1", "\"#1\""},
       {"a#1", "a#1"},
       {"5\"", "5'"},
-      {"two\r\nlines", "\"two  lines\""},
+      {"two\r\nlines", "\"two lines\""},
       {"a\nb", "\"a b\""},
+      {"a\rb\n\rc", "\"a b  c\""},
       {std::string_view("a\0b", 3), "\"a b\""},
   };
   for (const auto& [Text, Quoted] : Cases) {

@@ -272,10 +272,9 @@ TEST(ReportBuilder, ElapsedTimeText) {
     const char* Text;
   };
   const Case Cases[] = {
-      {0, "00:00:00"},    {3, "00:00:03"},     {59, "00:00:59"},      {61, "00:01:01"},
-      {3600, "01:00:00"}, {86399, "23:59:59"}, {360000, "100:00:00"}, // more than two hour digits
-                                                                      // stay whole
-      {-5, "00:00:00"},
+      {0, "00:00:00"},  {3, "00:00:03"},       {59, "00:00:59"},
+      {61, "00:01:01"}, {3600, "01:00:00"},    {86399, "23:59:59"},
+      {-5, "00:00:00"}, {360000, "100:00:00"}, // more than two hour digits stay whole
   };
   for (const Case& C : Cases) {
     EXPECT_EQ(ElapsedTimeText(std::chrono::seconds(C.Seconds)), C.Text) << C.Seconds;
@@ -402,6 +401,21 @@ TEST_F(ReportSaving, TheStylesheetMayNameTheFileExtension) {
     EXPECT_EQ(ReadBytes(Saved).substr(0, 12), "<p>Title</p>") << C.Param;
     fs::remove(Saved);
   }
+}
+
+// HTML stylesheets name their characters by entities of their own; none may go missing.
+TEST_F(ReportSaving, TheStylesheetsEntitiesReachTheReport) {
+  const std::string StyleSheet = Sheet(R"(<?xml version="1.0"?>
+<!DOCTYPE xsl:stylesheet [<!ENTITY nbsp "&#160;">]>
+<xsl:stylesheet version="1.0" xmlns:xsl="http://www.w3.org/1999/XSL/Transform">
+  <xsl:output method="html"/>
+  <xsl:template match="/report"><p>a&nbsp;<xsl:value-of select="title"/></p></xsl:template>
+</xsl:stylesheet>
+)");
+  TGeneralReport Report("Title", "");
+  std::string Saved;
+  ASSERT_TRUE(Report.TransformToHTML(Base(), StyleSheet, Saved));
+  EXPECT_EQ(ReadBytes(Saved), "<p>a\xC2\xA0Title</p>\n");
 }
 
 TEST_F(ReportSaving, EngineErrorsAreShownAndRaised) {
