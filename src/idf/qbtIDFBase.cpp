@@ -156,8 +156,15 @@ void AppendFloatToIDF(std::string& Out, long double Value) {
   std::frexp(Abs, &BinaryExponent);
   int E = static_cast<int>(std::floor((BinaryExponent - 1) * 0.30102999566398120));
   auto Scaled = [&](int Exp) {
-    const int Shift = Precision - 1 - Exp;
-    const long double S = Shift >= 0 ? Abs * PowerOfTen(Shift) : Abs / PowerOfTen(-Shift);
+    int Shift = Precision - 1 - Exp;
+    long double S = Abs;
+    // Below about 1E-4918 the power of ten itself would overflow: scale in two steps.
+    constexpr int MaxShift = 4000;
+    if (Shift > MaxShift) {
+      S *= PowerOfTen(MaxShift);
+      Shift -= MaxShift;
+    }
+    S = Shift >= 0 ? S * PowerOfTen(Shift) : S / PowerOfTen(-Shift);
     // Nearest, ties to even, as the default rounding mode does; S is below 2^63 here.
     return static_cast<uint64_t>(std::llrint(S));
   };

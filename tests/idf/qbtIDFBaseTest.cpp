@@ -1,5 +1,6 @@
 #include "idf/qbtIDFBase.h"
 
+#include <cfloat>
 #include <cstring>
 #include <gtest/gtest.h>
 
@@ -97,6 +98,10 @@ TEST(FloatToIDF, Texts) {
       {100 * static_cast<long double>(39.37007874015748) * static_cast<long double>(0.0254),
        "100.0"},
       {1.5e300L, "1.5E300"},
+      // The extremes of the extended type, where one power of ten no longer fits it.
+      {LDBL_MAX, "1.18973149535723E4932"},
+      {LDBL_MIN, "3.36210314311209E-4932"},
+      {-LDBL_TRUE_MIN, "-3.64519953188247E-4951"},
   };
   for (const auto& [Value, Text] : Cases) {
     EXPECT_EQ(FloatToIDF(Value), Text) << static_cast<double>(Value);
