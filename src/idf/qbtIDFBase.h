@@ -3,14 +3,14 @@
 // point list.
 #pragma once
 
+#include "platform/SysUtils.h"
+#include "util/qbtIDFProcs.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "platform/SysUtils.h"
-#include "util/qbtIDFProcs.h"
 
 namespace qbt {
 
@@ -95,7 +95,9 @@ protected:
 };
 
 #define QBT_CLASS_NAME(Name)                                                                       \
-  const char* ClassName() const override { return #Name; }
+  const char* ClassName() const override {                                                         \
+    return #Name;                                                                                  \
+  }
 
 class TQBTIDFCollection;
 

@@ -172,7 +172,9 @@ bool DirectoryExists(const std::string& Name) {
   return ::stat(Name.c_str(), &St) == 0 && S_ISDIR(St.st_mode);
 }
 
-bool DeleteFile(const std::string& FileName) { return ::unlink(FileName.c_str()) == 0; }
+bool DeleteFile(const std::string& FileName) {
+  return ::unlink(FileName.c_str()) == 0;
+}
 
 bool RenameFile(const std::string& OldName, const std::string& NewName) {
   // link + unlink refuses to replace an existing target, as the host's move does.
@@ -230,14 +232,22 @@ std::string GetModuleFileName() {
   return std::string(Buffer, static_cast<size_t>(N));
 }
 
-std::string SysErrorMessage(int ErrorCode) { return std::strerror(ErrorCode); }
+std::string SysErrorMessage(int ErrorCode) {
+  return std::strerror(ErrorCode);
+}
 
 namespace {
-inline char AsciiLower(char C) { return (C >= 'A' && C <= 'Z') ? static_cast<char>(C + 32) : C; }
-inline char AsciiUpper(char C) { return (C >= 'a' && C <= 'z') ? static_cast<char>(C - 32) : C; }
+inline char AsciiLower(char C) {
+  return (C >= 'A' && C <= 'Z') ? static_cast<char>(C + 32) : C;
+}
+inline char AsciiUpper(char C) {
+  return (C >= 'a' && C <= 'z') ? static_cast<char>(C - 32) : C;
+}
 } // namespace
 
-bool SameText(std::string_view A, std::string_view B) { return CompareText(A, B) == 0; }
+bool SameText(std::string_view A, std::string_view B) {
+  return CompareText(A, B) == 0;
+}
 
 int CompareText(std::string_view A, std::string_view B) {
   const size_t N = std::min(A.size(), B.size());

@@ -14,7 +14,9 @@ namespace qbt {
 // ---------------------------------------------------------------------------------------------
 // Sorted pointer list
 
-TQBTIDFSortedList::~TQBTIDFSortedList() { Clear(); }
+TQBTIDFSortedList::~TQBTIDFSortedList() {
+  Clear();
+}
 
 int32_t TQBTIDFSortedList::CompareWithKey(const void* Item, const void* Key) const {
   return CompareItems(Item, Key);
@@ -26,7 +28,17 @@ int32_t TQBTIDFSortedList::CompareItems(const void* Item1, const void* Item2) co
   return A < B ? -1 : (A > B ? 1 : 0);
 }
 
-void TQBTIDFSortedList::Delete(int Index) { List.erase(List.begin() + Index); }
+void* TQBTIDFSortedList::Items(int Index) const {
+  if (Index < 0 || Index >= Count()) {
+    throw Exception(Format("List index out of bounds (%d)", {std::to_string(Index)}));
+  }
+  return List[static_cast<size_t>(Index)];
+}
+
+void TQBTIDFSortedList::Delete(int Index) {
+  Items(Index); // raises for an index out of range
+  List.erase(List.begin() + Index);
+}
 
 void TQBTIDFSortedList::Clear() {
   while (Count() > 0) {
@@ -186,13 +198,17 @@ std::string IncludeTrailingChar(std::string_view S, char Ch) {
   return R;
 }
 
-std::string IncludeTrailingBackslash(std::string_view S) { return IncludeTrailingChar(S, PathDelim); }
+std::string IncludeTrailingBackslash(std::string_view S) {
+  return IncludeTrailingChar(S, PathDelim);
+}
 
 std::string FileNameWithoutExt(const std::string& Name) {
   return ChangeFileExt(ExtractFileName(Name), "");
 }
 
-std::string BoolToText(bool B) { return B ? "True" : "False"; }
+std::string BoolToText(bool B) {
+  return B ? "True" : "False";
+}
 
 void FillNameIDList(const std::vector<TQBTNameIDRec>& Records, TStringList& List) {
   List.BeginUpdate();
@@ -475,7 +491,9 @@ void RestoreDateTimeSettings(const TQBTSaveDateTimeFormatRec& Rec) {
 
 namespace {
 
-inline bool IsBreakChar(char C) { return C == '\r' || C == '\n'; }
+inline bool IsBreakChar(char C) {
+  return C == '\r' || C == '\n';
+}
 inline bool ArePartners(char A, char B) {
   return (A == '\r' && B == '\n') || (A == '\n' && B == '\r');
 }
@@ -484,8 +502,8 @@ inline bool ArePartners(char A, char B) {
 // found from left to right, so in a run of alternating CR and LF every second one closes.
 bool ClosesPair(std::string_view Text, int32_t Pos) {
   int32_t Run = 0;
-  for (int32_t I = Pos; I > 1 && ArePartners(Text[static_cast<size_t>(I - 2)],
-                                             Text[static_cast<size_t>(I - 1)]);
+  for (int32_t I = Pos;
+       I > 1 && ArePartners(Text[static_cast<size_t>(I - 2)], Text[static_cast<size_t>(I - 1)]);
        --I) {
     ++Run;
   }
@@ -530,7 +548,9 @@ TQBTTextPosition AdvanceTextPosition(const TQBTTextPosition& Previous, std::stri
 // ---------------------------------------------------------------------------------------------
 // Floating point
 
-void MaskFloatExceptions() { fedisableexcept(FE_ALL_EXCEPT); }
+void MaskFloatExceptions() {
+  fedisableexcept(FE_ALL_EXCEPT);
+}
 
 int64_t RoundMasked(long double X) {
   MaskFloatExceptions();

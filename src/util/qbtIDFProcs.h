@@ -3,13 +3,13 @@
 // the trace log.
 #pragma once
 
+#include "platform/Classes.h"
+#include "platform/SysUtils.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "platform/Classes.h"
-#include "platform/SysUtils.h"
 
 namespace qbt {
 
@@ -37,7 +37,7 @@ public:
   virtual void Delete(int Index);
 
   int Count() const { return static_cast<int>(List.size()); }
-  void* Items(int Index) const { return List.at(static_cast<size_t>(Index)); }
+  void* Items(int Index) const;
   void Clear();
   int Add(void* Item);
   int IndexOf(const void* Key) const;

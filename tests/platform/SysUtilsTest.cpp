@@ -1,9 +1,9 @@
 #include "platform/SysUtils.h"
 
+#include "support/TempDir.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-
-#include "support/TempDir.h"
 
 namespace qbt {
 namespace {

@@ -1,9 +1,9 @@
 #include "util/qbtIDFProcs.h"
 
+#include "support/TempDir.h"
+
 #include <gtest/gtest.h>
 #include <random>
-
-#include "support/TempDir.h"
 
 namespace qbt {
 namespace {
@@ -101,6 +101,12 @@ TEST(SortedList, ClearDeletesLastFirst) {
   }
   L.Clear();
   EXPECT_EQ(L.Deleted, (std::vector<int>{2, 1, 0}));
+  try {
+    L.Items(0);
+    FAIL() << "no exception";
+  } catch (const Exception& E) {
+    EXPECT_EQ(E.Message(), "List index out of bounds (0)");
+  }
 }
 
 TEST(Strings, SmallOperations) {
@@ -199,8 +205,8 @@ TEST(Files, LoadAppendAndTheirErrors) {
     LoadFileToString(Dir.File("missing.txt"));
     FAIL() << "no exception";
   } catch (const Exception& E) {
-    EXPECT_EQ(E.Message(), "Cannot open file \"" + Dir.File("missing.txt") +
-                               "\". No such file or directory");
+    EXPECT_EQ(E.Message(),
+              "Cannot open file \"" + Dir.File("missing.txt") + "\". No such file or directory");
   }
   const std::string Bad = F + "/sub.txt"; // F is a file, not a folder
   try {
@@ -213,8 +219,8 @@ TEST(Files, LoadAppendAndTheirErrors) {
 
 TEST(Backups, FileNames) {
   const std::pair<const char*, const char*> Cases[] = {
-      {"board.brd", "board.~brd"}, {"x.emn", "x.~emn"},         {"a.b", "a.~b"},
-      {"noext", "noext.~"},        {"/d/x.emp", "/d/x.~emp"},   {"/d.e/f", "/d.e/f.~"},
+      {"board.brd", "board.~brd"}, {"x.emn", "x.~emn"},       {"a.b", "a.~b"},
+      {"noext", "noext.~"},        {"/d/x.emp", "/d/x.~emp"}, {"/d.e/f", "/d.e/f.~"},
   };
   for (const auto& [Name, Backup] : Cases) {
     EXPECT_EQ(BackupFileName(Name), Backup) << Name;
@@ -238,8 +244,9 @@ TEST(Backups, MakeBackupReplacesAReadOnlyBackupAndNeverFails) {
 
 TEST(TraceLog, LoadLineAndSilentFailures) {
   const std::string Log = LoadFileToString(TraceLogFileName());
-  EXPECT_NE(Log.find("------------- Application [" + GetModuleFileName() + "] started -------------\r\n"),
-            std::string::npos);
+  EXPECT_NE(
+      Log.find("------------- Application [" + GetModuleFileName() + "] started -------------\r\n"),
+      std::string::npos);
   EXPECT_EQ(ExtractFileName(TraceLogFileName()), "util_tests_QBT.log");
 
   test::TempDir Dir;
