@@ -332,32 +332,18 @@ bool HasNormalLineBreaks(std::string_view Text) {
   if (N == 0) {
     return true;
   }
-  if (N < 2 || Text[N - 2] != '\r' || Text[N - 1] != '\n' ||
-      std::memchr(Text.data(), '\0', N) != nullptr) {
+  const auto* T = reinterpret_cast<const unsigned char*>(Text.data());
+  if (N < 2 || T[N - 2] != '\r' || T[N - 1] != '\n' || T[0] == '\n') {
     return false;
   }
-  const char* const End = Text.data() + N;
-  size_t Breaks = 0;
-  for (const char* P = Text.data();; P += 2) {
-    P = static_cast<const char*>(std::memchr(P, '\r', static_cast<size_t>(End - P)));
-    if (P == nullptr) {
-      break;
-    }
-    if (P + 1 == End || P[1] != '\n') {
-      return false;
-    }
-    ++Breaks;
+  // One branch-free pass the compiler vectorises: a CR must be followed by an LF and an LF
+  // preceded by a CR, and there is no NUL.
+  unsigned Bad = 0;
+  for (size_t I = 0; I + 1 < N; ++I) {
+    Bad |= static_cast<unsigned>(T[I] == '\r') ^ static_cast<unsigned>(T[I + 1] == '\n');
+    Bad |= static_cast<unsigned>(T[I] == 0);
   }
-  size_t LineFeeds = 0;
-  for (const char* P = Text.data();; ++P) {
-    P = static_cast<const char*>(std::memchr(P, '\n', static_cast<size_t>(End - P)));
-    if (P == nullptr) {
-      break;
-    }
-    ++LineFeeds;
-  }
-  // Every CR has its own LF; as many LFs as CRs leaves no lone LF.
-  return LineFeeds == Breaks;
+  return Bad == 0;
 }
 
 } // namespace
