@@ -266,18 +266,30 @@ void TQBTIDFDrilledHoles::GetText(std::string& Text) const {
   AppendText(Text);
 }
 
-void TQBTIDFDrilledHoles::AppendText(std::string& Text) const {
-  if (Count() == 0) {
+namespace {
+
+// A section of one line group per record, between its keyword and its end keyword; an empty
+// section is not written. Records follow their board file's version.
+template <class TSection>
+void AppendRecordSection(std::string& Text, const TSection& Section, const char* Keyword,
+                         const char* EndKeyword) {
+  if (Section.Count() == 0) {
     return;
   }
-  const TQBTIDFVerNumber V = BoardFile ? BoardFile->Header.Version : vn30;
-  Text += ".DRILLED_HOLES";
-  for (int I = 0; I < Count(); ++I) {
+  const TQBTIDFVerNumber V = Section.BoardFile ? Section.BoardFile->Header.Version : vn30;
+  Text += Keyword;
+  for (int I = 0; I < Section.Count(); ++I) {
     Text += CRLF;
-    Items(I)->AppendText(Text, V);
+    Section.Items(I)->AppendText(Text, V);
   }
   Text += CRLF;
-  Text += ".END_DRILLED_HOLES";
+  Text += EndKeyword;
+}
+
+} // namespace
+
+void TQBTIDFDrilledHoles::AppendText(std::string& Text) const {
+  AppendRecordSection(Text, *this, ".DRILLED_HOLES", ".END_DRILLED_HOLES");
 }
 
 void TQBTIDFPlacementItem::AppendText(std::string& Text, TQBTIDFVerNumber V) const {
@@ -324,17 +336,7 @@ void TQBTIDFPlacementItems::GetText(std::string& Text) const {
 }
 
 void TQBTIDFPlacementItems::AppendText(std::string& Text) const {
-  if (Count() == 0) {
-    return;
-  }
-  const TQBTIDFVerNumber V = BoardFile ? BoardFile->Header.Version : vn30;
-  Text += ".PLACEMENT";
-  for (int I = 0; I < Count(); ++I) {
-    Text += CRLF;
-    Items(I)->AppendText(Text, V);
-  }
-  Text += CRLF;
-  Text += ".END_PLACEMENT";
+  AppendRecordSection(Text, *this, ".PLACEMENT", ".END_PLACEMENT");
 }
 
 // ---------------------------------------------------------------------------------------------
