@@ -114,6 +114,22 @@ void AppendQuoteIDF(std::string& Out, std::string_view Text) {
   }
 }
 
+namespace {
+
+// A name field (other outline identifier, property name) is written as it stands, unless it would
+// not read back as the one token it is: empty, with blanks or line breaks, or read as a comment.
+void AppendNameIDF(std::string& Out, std::string_view Name) {
+  const bool AsItStands = !Name.empty() && Name.front() != '#' && Name.front() != '"' &&
+                          Name.find_first_of(std::string_view(" \r\n\0", 4)) == Name.npos;
+  if (AsItStands) {
+    Out += Name;
+  } else {
+    AppendQuoteIDF(Out, Name);
+  }
+}
+
+} // namespace
+
 std::string QuoteIDF(std::string_view Text) {
   std::string S;
   AppendQuoteIDF(S, Text);
@@ -169,7 +185,8 @@ void TQBTIDFBoardFileItem::AppendSection(std::string& Text, std::string_view Key
 
 void TQBTIDFOtherOutline::GetText(std::string& Text) const {
   Text.clear();
-  std::string Second = Identifier;
+  std::string Second;
+  AppendNameIDF(Second, Identifier);
   Second += ' ';
   AppendFloatToIDF(Second, Thickness);
   if (Version() == vn30) {
@@ -402,7 +419,11 @@ void TQBTIDFNotes::GetText(std::string& Text) const {
 
 void TQBTIDFElectrProp::GetText(std::string& Text) const {
   Text = "PROP ";
-  Text += Kind == epCustom ? std::string_view(Name) : IDFElectrPropKeywords[Kind];
+  if (Kind == epCustom) {
+    AppendNameIDF(Text, Name);
+  } else {
+    Text += IDFElectrPropKeywords[Kind];
+  }
   Text += ' ';
   if (const double* Number = std::get_if<double>(&Value)) {
     AppendPropNumber(Text, *Number);

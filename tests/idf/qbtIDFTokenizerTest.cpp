@@ -1,4 +1,5 @@
 #include "idf/qbtIDFReader.h"
+#include "platform/DateUtils.h"
 
 #include <gtest/gtest.h>
 
@@ -191,6 +192,29 @@ TEST(Dates, YearFirstThenMonthFirst) {
   for (const char* Text : {"2009-05-12", "2009/02/30", "2009/05/12.25:00:00", "13/13/13",
                            "2009/05/1214:33:10", "", "1/2"}) {
     EXPECT_THROW(StrToIDFDate(Text), Exception) << Text;
+  }
+}
+
+// A year of one or two digits falls in the hundred years from 50 years before this one.
+TEST(Dates, TwoDigitYearsFallInTheWindowAroundThisYear) {
+  const int ThisYear = DecodeDateTime(CurrentDateTime()).Year;
+  auto TwoDigits = [](int Year) {
+    const std::string S = std::to_string(Year % 100 + 100);
+    return S.substr(S.size() - 2);
+  };
+  const struct {
+    std::string Text;
+    int Year;
+  } Cases[] = {
+      {TwoDigits(ThisYear - 50) + "/05/12", ThisYear - 50}, // the first year of the window
+      {TwoDigits(ThisYear + 49) + "/05/12", ThisYear + 49}, // its last
+      {TwoDigits(ThisYear) + "/05/12.14:33:10", ThisYear},
+      {"12/25/" + TwoDigits(ThisYear - 50), ThisYear - 50}, // month first
+      {"12/25/" + TwoDigits(ThisYear + 49), ThisYear + 49},
+      {"5/25/7", ThisYear - 50 + (107 - (ThisYear - 50) % 100) % 100}, // one digit
+  };
+  for (const auto& C : Cases) {
+    EXPECT_EQ(DecodeDateTime(StrToIDFDate(C.Text)).Year, C.Year) << C.Text;
   }
 }
 

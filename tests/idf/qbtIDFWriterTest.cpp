@@ -480,8 +480,14 @@ TEST_F(Writer, ReadingTheTextGivesTheModelBack) {
     TQBTIDFPlaceRegion* Region = Board.PlaceRegions.Add();
     Region->GroupName = "a \"b\"\nc";
     AddRectangle(Region->Points, false, 0, 0, 0, 1, 1);
+    for (const char* Identifier : {"heat sink", "", "#lid", "plain"}) {
+      TQBTIDFOtherOutline* Other = Board.OtherOutlines.Add();
+      Other->Identifier = Identifier;
+      AddRectangle(Other->Points, false, 0, 0, 0, 1, 1);
+    }
     std::string Text;
     Board.GetText(Text);
+    EXPECT_NE(Text.find("\r\nplain 0.0"), std::string::npos); // a plain name stays unquoted
 
     TQBTIDFBoardFile Read(nullptr, fkBoard);
     Read.LoadFromText(Text);
@@ -501,11 +507,48 @@ TEST_F(Writer, ReadingTheTextGivesTheModelBack) {
     EXPECT_EQ(Read.DrilledHoles.Items(0)->AssocPartName, "");
     ASSERT_EQ(Read.PlaceRegions.Count(), 1);
     EXPECT_EQ(Read.PlaceRegions.Items(0)->GroupName, "a 'b' c");
+    ASSERT_EQ(Read.OtherOutlines.Count(), 4);
+    EXPECT_EQ(Read.OtherOutlines.Items(0)->Identifier, "heat sink");
+    EXPECT_EQ(Read.OtherOutlines.Items(1)->Identifier, "");
+    EXPECT_EQ(Read.OtherOutlines.Items(2)->Identifier, "#lid");
 
     std::string Again;
     Read.GetText(Again);
     EXPECT_EQ(Again, Text);
   }
+}
+
+// A custom property's name comes back as one token, whatever a file that was read gave it.
+TEST_F(Writer, ReadingALibraryTextGivesItsPropertiesBack) {
+  TQBTIDFLibraryFile Library(nullptr);
+  Library.Header.Version = vn30;
+  Library.Header.SystemName = "sys";
+  Library.Header.Date = Date(2009, 5, 12, 14, 33, 10);
+  TQBTIDFElectrComp* Chip = Library.ElectrComps.Add();
+  Chip->GeometryName = "chip";
+  Chip->Points.AddPoint(0, 0, 0, 0);
+  const char* const Names[] = {"rated voltage", "", "#pins", "plain"};
+  for (const char* Name : Names) {
+    TQBTIDFElectrProp* Prop = Chip->Props.Add();
+    Prop->Name = Name;
+    Prop->Value = 16.0;
+  }
+  std::string Text;
+  Library.GetText(Text);
+  EXPECT_NE(Text.find("\r\nPROP plain 16\r\n"), std::string::npos); // a plain name stays unquoted
+
+  TQBTIDFLibraryFile Read(nullptr);
+  Read.LoadFromText(Text);
+  ASSERT_EQ(Read.ElectrComps.Count(), 1);
+  const TQBTIDFElectrComp& Back = *Read.ElectrComps.Items(0);
+  ASSERT_EQ(Back.Props.Count(), 4);
+  for (int I = 0; I < 4; ++I) {
+    EXPECT_EQ(Back.Props.Items(I)->Name, Names[I]);
+    EXPECT_EQ(Back.Props.Items(I)->Value, TQBTIDFPropValue(16.0)) << Names[I];
+  }
+  std::string Again;
+  Read.GetText(Again);
+  EXPECT_EQ(Again, Text);
 }
 
 TEST_F(Writer, SaveFailsWithTheFileLayersError) {
