@@ -525,11 +525,21 @@ void TQBTIDFBoardFile::GetText(std::string& Text) const {
   }
 }
 
-void TQBTIDFBoardFile::SaveToFile(const std::string& Name) const {
+namespace {
+
+// Keeps a backup of the file it replaces, then writes the file's whole text.
+template <class TFile>
+void SaveWithBackup(const TFile& File, const std::string& Name) {
   MakeBackup(Name);
   std::string Text;
-  GetText(Text);
+  File.GetText(Text);
   SaveStringToFile(Name, Text);
+}
+
+} // namespace
+
+void TQBTIDFBoardFile::SaveToFile(const std::string& Name) const {
+  SaveWithBackup(*this, Name);
 }
 
 void TQBTIDFLibraryFile::GetText(std::string& Text) const {
@@ -553,10 +563,7 @@ void TQBTIDFLibraryFile::GetText(std::string& Text) const {
 }
 
 void TQBTIDFLibraryFile::SaveToFile(const std::string& Name) const {
-  MakeBackup(Name);
-  std::string Text;
-  GetText(Text);
-  SaveStringToFile(Name, Text);
+  SaveWithBackup(*this, Name);
 }
 
 } // namespace qbt
